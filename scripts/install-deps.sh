@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Installs every Debian 12 package Velto needs to build, test and run.
+# Idempotent: when everything is present it only checks and returns.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  build-essential cmake ninja-build pkg-config git ca-certificates
+  clang libclang-rt-14-dev
+  # Qt 6.4
+  qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
+  qt6-tools-dev qt6-l10n-tools qt6-svg-dev qt6-qpa-plugins
+  qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript
+  qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates
+  qml6-module-qtquick-layouts qml6-module-qtquick-shapes qml6-module-qtquick-window
+  qml6-module-qttest
+  # libraries
+  nlohmann-json3-dev libcurl4-openssl-dev zlib1g-dev libcanberra-dev libdbus-1-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+  dbus dbus-x11 xvfb xauth xdotool trayer dunst x11-utils imagemagick
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all ${#packages[@]} packages present"
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+SUDO=""
+[ "$(id -u)" -eq 0 ] || SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
