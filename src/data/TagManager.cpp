@@ -139,12 +139,12 @@ void TagManager::renameTag(const QString& oldName, const QString& newName)
     const QString trimmed = newName.trimmed();
     if (trimmed.isEmpty() || containsTag(trimmed))
         return;
-    const auto position = std::find_if(m_availableTags.begin(), m_availableTags.end(),
+    const auto position = std::find_if(m_availableTags.cbegin(), m_availableTags.cend(),
                                        [&](const QString& tag) { return sameTag(tag, oldName); });
-    if (position == m_availableTags.end())
+    if (position == m_availableTags.cend())
         return;
     QStringList tags = m_availableTags;
-    tags[position - m_availableTags.begin()] = trimmed;
+    tags[position - m_availableTags.cbegin()] = trimmed;
     setAvailableTags(std::move(tags));
 
     const auto color = m_tagColorMap.constFind(canonical(oldName));

@@ -321,11 +321,13 @@ void TimerManager::catchUpTicks()
     while (m_isRunning && now - m_tickAnchor >= 1s) {
         const auto due = m_tickAnchor + 1s;
         m_tickAnchor = due;
+        m_tickLateness = now - due;
         tick();
         // An auto-started interval counts on from when this tick was due, not from now.
         if (m_isRunning)
             m_tickAnchor = due;
     }
+    m_tickLateness = 0ms;
     if (m_isRunning)
         scheduleNextTick();
 }
@@ -344,7 +346,8 @@ void TimerManager::completeSession()
     const TimerState finished = m_currentState;
     SessionRecord record;
     record.id = QUuid::createUuid();
-    record.date = m_deps.clock.now();
+    // Dated when the interval really ended, even if the tick is applied late.
+    record.date = m_deps.clock.now().addSeconds(-std::chrono::duration<double>(m_tickLateness).count());
     record.duration = durationFor(finished);
     record.type = sessionTypeFor(finished);
     record.completedFully = true;

@@ -153,6 +153,8 @@ private:
     QTimer m_tickTimer;
     /// Steady-clock time of the last applied tick.
     std::chrono::milliseconds m_tickAnchor { 0 };
+    /// How long after it was due the tick being applied runs (non-zero while catching up).
+    std::chrono::milliseconds m_tickLateness { 0 };
     /// The calendar day today's counters belong to.
     qint64 m_countersDay = 0;
     QTimer m_midnightTimer;

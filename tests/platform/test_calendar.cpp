@@ -1,0 +1,87 @@
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+#include "TestCalendars.h"
+#include "platform/Calendar.h"
+
+namespace {
+
+TEST(Calendar, DayNumbersMatchQtLocalDatesAcrossZoneTransitions)
+{
+    // Zones with daylight saving, half-hour shifts and a skipped day.
+    const char* zones[] = { "Europe/Berlin", "America/Sao_Paulo", "Australia/Lord_Howe", "Pacific/Apia",
+                            "America/New_York", "UTC", "Asia/Kolkata" };
+    QRandomGenerator random(42);
+    const QDate epoch(1970, 1, 1);
+    for (const char* zoneId : zones) {
+        const QTimeZone zone(zoneId);
+        ASSERT_TRUE(zone.isValid()) << zoneId;
+        const Calendar calendar(zone, QLocale(QStringLiteral("en_US")));
+        for (int i = 0; i < 4000; ++i) {
+            // 1995 … 2040, with many samples right around midnight.
+            const double unix = 788918400.0 + random.generateDouble() * 1420070400.0;
+            const Instant instant = Instant::fromUnixSeconds(i % 2 ? unix : std::floor(unix / 3600) * 3600 - 0.25);
+            const QDate expected = instant.toDateTime().toTimeZone(zone).date();
+            ASSERT_EQ(calendar.dayNumber(instant), epoch.daysTo(expected))
+                << zoneId << " at " << instant.toDateTime().toString(Qt::ISODateWithMs).toStdString();
+        }
+    }
+}
+
+TEST(Calendar, StartOfDayIsLocalMidnightEvenOnShortDays)
+{
+    const QTimeZone berlin("Europe/Berlin");
+    const Calendar calendar = berlinCalendar();
+    // 2026-03-29 has 23 hours in Berlin.
+    const Instant evening = localTime(berlin, 2026, 3, 29, 22, 30);
+    EXPECT_EQ(calendar.startOfDay(evening), localTime(berlin, 2026, 3, 29, 0, 0));
+    EXPECT_EQ(calendar.startOfDay(localTime(berlin, 2026, 3, 30, 0, 0)), localTime(berlin, 2026, 3, 30, 0, 0));
+}
+
+TEST(Calendar, WeekStartsOnTheLocalesFirstWeekday)
+{
+    const QTimeZone berlin("Europe/Berlin");
+    const Instant wednesday = localTime(berlin, 2026, 12, 9, 15, 0);
+    EXPECT_EQ(berlinCalendar("en_US").startOfWeek(wednesday), localTime(berlin, 2026, 12, 6, 0, 0)); // Sunday
+    EXPECT_EQ(berlinCalendar("de_DE").startOfWeek(wednesday), localTime(berlin, 2026, 12, 7, 0, 0)); // Monday
+    // On the first weekday itself the week starts that midnight.
+    const Instant sunday = localTime(berlin, 2026, 12, 6, 0, 0);
+    EXPECT_EQ(berlinCalendar("en_US").startOfWeek(sunday), sunday);
+    EXPECT_EQ(berlinCalendar("de_DE").startOfWeek(sunday), localTime(berlin, 2026, 11, 30, 0, 0));
+}
+
+TEST(Calendar, WeekdaysAreGregorianWithSundayFirst)
+{
+    const QTimeZone berlin("Europe/Berlin");
+    const Calendar calendar = berlinCalendar();
+    EXPECT_EQ(calendar.weekday(localTime(berlin, 2026, 12, 6)), 1); // Sunday
+    EXPECT_EQ(calendar.weekday(localTime(berlin, 2026, 12, 9)), 4); // Wednesday
+    EXPECT_EQ(calendar.weekday(localTime(berlin, 2026, 12, 12, 23, 59)), 7); // Saturday
+    EXPECT_EQ(Calendar::weekdayOfDayNumber(0), 5); // 1970-01-01 was a Thursday
+    EXPECT_EQ(Calendar::weekdayOfDayNumber(-1), 4);
+}
+
+TEST(Calendar, AddDaysKeepsTheTimeOfDayAcrossDaylightSaving)
+{
+    const QTimeZone berlin("Europe/Berlin");
+    const Calendar calendar = berlinCalendar();
+    const Instant beforeSpring = localTime(berlin, 2026, 3, 28, 10, 15);
+    const Instant afterSpring = calendar.addDays(beforeSpring, 1);
+    EXPECT_EQ(afterSpring, localTime(berlin, 2026, 3, 29, 10, 15));
+    EXPECT_DOUBLE_EQ(afterSpring.secondsSince(beforeSpring), 23 * 3600.0);
+    const Instant autumn = localTime(berlin, 2026, 10, 26, 10, 15);
+    EXPECT_EQ(calendar.addDays(autumn, -30), localTime(berlin, 2026, 9, 26, 10, 15));
+    // A sub-millisecond fraction survives the move.
+    const Instant precise = beforeSpring.addSeconds(0.0004);
+    EXPECT_NEAR(calendar.addDays(precise, 2).secondsSince(calendar.addDays(beforeSpring, 2)), 0.0004, 1e-6);
+}
+
+TEST(Calendar, WeekdayNamesFollowTheLocale)
+{
+    EXPECT_EQ(berlinCalendar("en_US").weekdayName(4), QStringLiteral("Wednesday"));
+    EXPECT_EQ(berlinCalendar("de_DE").weekdayName(4), QStringLiteral("Mittwoch"));
+    EXPECT_EQ(berlinCalendar("en_US").weekdayName(1), QStringLiteral("Sunday"));
+    EXPECT_TRUE(berlinCalendar().weekdayName(0).isEmpty());
+}
+
+} // namespace

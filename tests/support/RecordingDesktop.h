@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPair>
+#include <QStringList>
+
+#include "platform/CompanionMessenger.h"
+#include "platform/Notifier.h"
+#include "platform/SoundPlayer.h"
+
+/// Desktop stand-ins that remember what the core asked of them.
+class RecordingNotifier final : public Notifier {
+public:
+    void notify(const QString& title, const QString& body) override { notifications.append({ title, body }); }
+    QList<QPair<QString, QString>> notifications;
+};
+
+class RecordingSound final : public SoundPlayer {
+public:
+    void playCompletionSound() override { ++plays; }
+    int plays = 0;
+};
+
+class RecordingCompanion final : public CompanionMessenger {
+public:
+    void postAction(const QString& action) override { actions.append(action); }
+    QStringList actions;
+};
