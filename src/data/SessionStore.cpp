@@ -35,21 +35,12 @@ SessionStore::SessionStore(QString filePath, const Clock& clock, const Calendar&
 
 void SessionStore::loadSessions()
 {
-    QFile file(m_filePath);
-    if (!file.exists())
+    if (!QFile::exists(m_filePath))
         return;
     QString error;
     std::optional<std::vector<SessionRecord>> records;
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.readAll();
-        if (file.error() == QFileDevice::NoError)
-            records = SessionHistoryCodec::decode(std::string_view(bytes.constData(), bytes.size()), &error);
-        else
-            error = file.errorString();
-    } else {
-        error = file.errorString();
-    }
-    file.close();
+    if (const auto bytes = SafeFile::readAll(m_filePath, &error))
+        records = SessionHistoryCodec::decode(std::string_view(bytes->constData(), bytes->size()), &error);
 
     if (!records) {
         // Keep the unreadable file beside the new one instead of letting the next save replace it.

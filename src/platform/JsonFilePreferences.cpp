@@ -33,16 +33,12 @@ void JsonFilePreferences::remove(const QString& key)
 
 void JsonFilePreferences::load()
 {
-    QFile file(m_filePath);
-    if (!file.exists())
+    if (!QFile::exists(m_filePath))
         return;
     QString error;
     std::optional<QVariantMap> values;
-    if (file.open(QIODevice::ReadOnly))
-        values = PreferencesCodec::decode(file.readAll(), &error);
-    else
-        error = file.errorString();
-    file.close();
+    if (const auto bytes = SafeFile::readAll(m_filePath, &error))
+        values = PreferencesCodec::decode(*bytes, &error);
     if (values) {
         m_values = std::move(*values);
         return;

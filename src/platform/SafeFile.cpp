@@ -34,6 +34,19 @@ bool writeAtomically(const QString& path, const QByteArray& data, QString* error
     return true;
 }
 
+std::optional<QByteArray> readAll(const QString& path, QString* errorString)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        QByteArray bytes = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return bytes;
+    }
+    if (errorString)
+        *errorString = file.errorString();
+    return std::nullopt;
+}
+
 QString moveAside(const QString& path)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <optional>
 
 /// Saving and setting aside files without ever leaving a half-written one.
 namespace SafeFile {
@@ -10,6 +11,9 @@ namespace SafeFile {
 /// renamed over `path`, then syncs the folder: readers see the old or the new
 /// content, never a mix, even if the process dies midway.
 bool writeAtomically(const QString& path, const QByteArray& data, QString* errorString = nullptr);
+
+/// The whole content of a file; nothing when it cannot be read (`errorString` says why).
+std::optional<QByteArray> readAll(const QString& path, QString* errorString = nullptr);
 
 /// Renames an unreadable file to "<name>.unreadable-<yyyyMMdd-HHmmss>" beside it
 /// so that nothing in it is lost; returns the new path, or an empty string on failure.
