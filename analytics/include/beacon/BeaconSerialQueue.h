@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace beacon {
+
+/// Runs tasks one at a time, in posting order, on a thread of its own.
+/// The library has no main run loop: work that must not run on the caller's
+/// thread, or must not overlap, goes through one of these.
+class BeaconSerialQueue {
+public:
+    using Task = std::function<void()>;
+
+    /// Starts the worker thread; throws std::system_error when no thread can be made.
+    explicit BeaconSerialQueue(std::string label);
+    /// Runs what is already queued, then stops. Safe to call from one of the queue's own tasks.
+    ~BeaconSerialQueue();
+
+    BeaconSerialQueue(const BeaconSerialQueue&) = delete;
+    BeaconSerialQueue& operator=(const BeaconSerialQueue&) = delete;
+
+    const std::string& label() const { return m_label; }
+
+    /// Queues `task` and returns at once. A task that throws is logged and skipped.
+    void post(Task task);
+    /// Runs `task` on the queue and waits for it; an exception it throws reaches the caller.
+    /// Called from the queue's own thread it runs inline instead of deadlocking.
+    void sync(const Task& task);
+    /// True on the queue's worker thread.
+    bool isCurrent() const;
+    /// Waits until every task posted before the call has run.
+    void flushForTesting();
+
+private:
+    struct State;
+    static void runWorker(const std::shared_ptr<State>& state);
+
+    std::string m_label;
+    std::shared_ptr<State> m_state;
+};
+
+} // namespace beacon
