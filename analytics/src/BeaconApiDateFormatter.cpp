@@ -1,5 +1,6 @@
 #include "beacon/BeaconApiDateFormatter.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace beacon {
@@ -18,6 +19,48 @@ std::string BeaconApiDateFormatter::formatWithMilliseconds(std::chrono::system_c
         static_cast<int>(clock.hours().count()), static_cast<int>(clock.minutes().count()),
         static_cast<int>(clock.seconds().count()), static_cast<int>(clock.subseconds().count()));
     return text;
+}
+
+std::string BeaconApiDateFormatter::formatWithSeconds(std::chrono::system_clock::time_point time)
+{
+    std::string text = formatWithMilliseconds(time);
+    text.erase(text.size() - 5, 4); // ".SSS" before the "Z"
+    return text;
+}
+
+namespace {
+/// Reads exactly `width` decimal digits at `pos`.
+std::optional<int> digits(std::string_view text, std::size_t pos, std::size_t width)
+{
+    if (pos + width > text.size())
+        return std::nullopt;
+    int value = 0;
+    for (std::size_t i = pos; i < pos + width; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+} // namespace
+
+std::optional<std::chrono::system_clock::time_point> BeaconApiDateFormatter::parse(std::string_view text)
+{
+    using namespace std::chrono;
+    // yyyy-MM-ddTHH:mm:ss then either "Z" or ".SSSZ"
+    if (text.size() != 20 && text.size() != 24)
+        return std::nullopt;
+    const auto separatorsOk = text[4] == '-' && text[7] == '-' && text[10] == 'T' && text[13] == ':' && text[16] == ':'
+        && text.back() == 'Z' && (text.size() == 20 || text[19] == '.');
+    const auto y = digits(text, 0, 4), mo = digits(text, 5, 2), d = digits(text, 8, 2);
+    const auto h = digits(text, 11, 2), mi = digits(text, 14, 2), s = digits(text, 17, 2);
+    const auto ms = text.size() == 24 ? digits(text, 20, 3) : std::optional<int>(0);
+    if (!separatorsOk || !y || !mo || !d || !h || !mi || !s || !ms || *h > 23 || *mi > 59 || *s > 59)
+        return std::nullopt;
+    const year_month_day date { year(*y), month(static_cast<unsigned>(*mo)), day(static_cast<unsigned>(*d)) };
+    if (!date.ok())
+        return std::nullopt;
+    return sys_days(date) + hours(*h) + minutes(*mi) + seconds(*s) + milliseconds(*ms);
 }
 
 } // namespace beacon
