@@ -1,0 +1,18 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace beacon {
+class BeaconConfig;
+}
+
+/// The slice of the analytics client that Velto uses.
+class AnalyticsClient {
+public:
+    virtual ~AnalyticsClient() = default;
+    virtual void setup(std::shared_ptr<beacon::BeaconConfig> config) = 0;
+    virtual void identify(const std::string& distinctId) = 0;
+    virtual void capture(const std::string& event, const std::map<std::string, std::string>& properties) = 0;
+};
