@@ -15,7 +15,11 @@ for t in "${targets[@]}"; do
   work=$(mktemp -d)
   seeds=fuzz/corpus/$name
   [ -d "$seeds" ] && cp -r "$seeds"/. "$work"/
-  echo "--- $name (${seconds}s)"
-  QT_QPA_PLATFORM=offscreen "$t" -max_total_time="$seconds" -print_final_stats=0 "$work" 2>&1 | tail -n 3
-  rm -rf "$work"
+  log=$(mktemp)
+  if QT_QPA_PLATFORM=offscreen "$t" -max_total_time="$seconds" "$work" >"$log" 2>&1; then
+    echo "$name: $(grep -E '^Done' "$log")"
+  else
+    echo "$name: FAILED"; tail -n 40 "$log"; rm -rf "$work" "$log"; exit 1
+  fi
+  rm -rf "$work" "$log"
 done

@@ -15,7 +15,7 @@ packages=(
   qml6-module-qtquick-layouts qml6-module-qtquick-shapes qml6-module-qtquick-window
   qml6-module-qttest
   # libraries
-  nlohmann-json3-dev libcurl4-openssl-dev zlib1g-dev libcanberra-dev libdbus-1-dev
+  nlohmann-json3-dev libcurl4-openssl-dev zlib1g-dev libutfcpp-dev libcanberra-dev libdbus-1-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   dbus dbus-x11 xvfb xauth xdotool trayer dunst x11-utils imagemagick

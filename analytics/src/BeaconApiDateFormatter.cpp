@@ -60,7 +60,13 @@ std::optional<std::chrono::system_clock::time_point> BeaconApiDateFormatter::par
     const year_month_day date { year(*y), month(static_cast<unsigned>(*mo)), day(static_cast<unsigned>(*d)) };
     if (!date.ok())
         return std::nullopt;
-    return sys_days(date) + hours(*h) + minutes(*mi) + seconds(*s) + milliseconds(*ms);
+    const sys_time<milliseconds> instant = sys_days(date) + hours(*h) + minutes(*mi) + seconds(*s) + milliseconds(*ms);
+    // The system clock counts nanoseconds in 64 bits (about 1677 to 2262): converting a date outside
+    // that range would overflow into a wrong time.
+    if (instant < ceil<milliseconds>(system_clock::time_point::min())
+        || instant > floor<milliseconds>(system_clock::time_point::max()))
+        return std::nullopt;
+    return time_point_cast<system_clock::duration>(instant);
 }
 
 } // namespace beacon

@@ -1,22 +1,23 @@
 #include "beacon/BeaconStorage.h"
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <system_error>
 #include <utility>
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "beacon/BeaconConfig.h"
 #include "beacon/BeaconLog.h"
 #include "beacon/BeaconPlatform.h"
 
+#include "BeaconFileIo.h"
+
 namespace beacon {
 namespace {
 using Json = nlohmann::json;
+using detail::errnoText;
+using detail::FileContents;
 
 constexpr std::array<std::pair<StorageKey, std::string_view>, 20> kFileNames { {
     { StorageKey::distinctId, "beacon.distinctId" },
@@ -41,137 +42,11 @@ constexpr std::array<std::pair<StorageKey, std::string_view>, 20> kFileNames { {
     { StorageKey::groupPropertiesForFlags, "beacon.groupPropertiesForFlags" },
 } };
 
-std::string errnoText(int error)
-{
-    return std::error_code(error, std::generic_category()).message();
-}
-
 void logKeyFailure(std::string_view what, StorageKey key, std::string_view error)
 {
     std::string line(what);
     line.append(" '").append(rawValue(key)).append("' error: ").append(error);
     debugLog(line);
-}
-
-struct FileContents {
-    enum class Status { missing, read, failed } status = Status::missing;
-    std::string bytes;
-    std::string error;
-};
-
-FileContents readKeyFile(const std::filesystem::path& path)
-{
-    FileContents contents;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno != ENOENT) {
-            contents.status = FileContents::Status::failed;
-            contents.error = errnoText(errno);
-        }
-        return contents;
-    }
-    contents.status = FileContents::Status::failed;
-    struct stat info { };
-    if (::fstat(fd, &info) != 0) {
-        contents.error = errnoText(errno);
-    } else if (!S_ISREG(info.st_mode)) {
-        contents.error = "not a regular file";
-    } else if (static_cast<std::uint64_t>(info.st_size) > BeaconStorage::maxFileSize) {
-        contents.error = "file too large";
-    } else {
-        contents.bytes.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t done = 0;
-        for (;;) {
-            if (done == contents.bytes.size()) // the file may have grown since fstat
-                contents.bytes.resize(std::min(done * 2 + 4096, BeaconStorage::maxFileSize + 1));
-            const ssize_t got = ::read(fd, contents.bytes.data() + done, contents.bytes.size() - done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0) {
-                contents.error = errnoText(errno);
-                break;
-            }
-            if (got == 0) {
-                contents.bytes.resize(done);
-                contents.status = FileContents::Status::read;
-                break;
-            }
-            done += static_cast<std::size_t>(got);
-            if (done > BeaconStorage::maxFileSize) {
-                contents.error = "file too large";
-                break;
-            }
-        }
-    }
-    ::close(fd);
-    return contents;
-}
-
-/// Replaces `path` with `bytes` through a synced temporary file, so that a crash never
-/// leaves a half-written value behind. Returns the failure text, empty on success.
-std::string writeKeyFile(const std::filesystem::path& path, std::string_view bytes)
-{
-    std::string temporary = (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0)
-        return errnoText(errno);
-    std::size_t done = 0;
-    std::string error;
-    while (done < bytes.size()) {
-        const ssize_t wrote = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote < 0) {
-            error = errnoText(errno);
-            break;
-        }
-        done += static_cast<std::size_t>(wrote);
-    }
-    if (error.empty() && ::fsync(fd) != 0)
-        error = errnoText(errno);
-    if (::close(fd) != 0 && error.empty())
-        error = errnoText(errno);
-    if (error.empty() && ::rename(temporary.c_str(), path.c_str()) != 0)
-        error = errnoText(errno);
-    if (!error.empty()) {
-        ::unlink(temporary.c_str());
-        return error;
-    }
-    // Make the rename itself durable.
-    const int folder = ::open(path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return {};
-}
-
-/// True when brackets outside strings nest deeper than `limit`.
-bool nestsDeeperThan(std::string_view text, std::size_t limit)
-{
-    std::size_t depth = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (const char c : text) {
-        if (inString) {
-            if (escaped)
-                escaped = false;
-            else if (c == '\\')
-                escaped = true;
-            else if (c == '"')
-                inString = false;
-            continue;
-        }
-        if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > limit)
-                return true;
-        } else if ((c == ']' || c == '}') && depth > 0) {
-            --depth;
-        }
-    }
-    return false;
 }
 } // namespace
 
@@ -252,14 +127,14 @@ std::optional<Json> BeaconStorage::getJson(StorageKey key) const
 {
     if (m_appFolder.empty())
         return std::nullopt;
-    const FileContents file = readKeyFile(url(key));
+    const FileContents file = detail::readWholeFile(url(key), maxFileSize);
     if (file.status == FileContents::Status::missing)
         return std::nullopt;
     if (file.status == FileContents::Status::failed) {
         logKeyFailure("Failed to read data for key", key, file.error);
         return std::nullopt;
     }
-    if (nestsDeeperThan(file.bytes, maxNestingDepth)) {
+    if (detail::nestsDeeperThan(file.bytes, maxNestingDepth)) {
         logKeyFailure("Failed to serialize key", key, "nested too deeply");
         return std::nullopt;
     }
@@ -287,8 +162,8 @@ void BeaconStorage::setJson(StorageKey key, const Json& value) const
         logKeyFailure("Failed to write data for key", key, "no storage folder");
         return;
     }
-    if (const std::string error = writeKeyFile(url(key), bytes); !error.empty())
-        logKeyFailure("Failed to write data for key", key, error);
+    if (const std::error_code error = detail::writeFileAtomically(url(key), bytes))
+        logKeyFailure("Failed to write data for key", key, error.message());
 }
 
 std::optional<Json> BeaconStorage::unwrapped(StorageKey key, Json::value_t type, const char* typeName) const

@@ -81,6 +81,24 @@ void Reachability::setWhenUnreachable(Callback callback)
     m_whenUnreachable = std::move(callback);
 }
 
+std::unique_ptr<RegistrationToken> Reachability::subscribe(Callback whenReachable, Callback whenUnreachable)
+{
+    std::uint64_t id = 0;
+    {
+        const std::lock_guard lock(m_callbackLock);
+        id = m_nextSubscriberId++;
+        m_subscribers.push_back({ id, std::move(whenReachable), std::move(whenUnreachable) });
+    }
+    return std::make_unique<RegistrationToken>([weak = weak_from_this(), id] {
+        const auto self = weak.lock();
+        if (!self)
+            return;
+        const std::lock_guard lock(self->m_callbackLock);
+        std::erase_if(
+            self->m_subscribers, [id](const Subscriber& subscriber) { return subscriber.id == id; });
+    });
+}
+
 bool Reachability::isNotifierRunning() const
 {
     const std::lock_guard lock(m_notifierLock);
@@ -152,14 +170,19 @@ void Reachability::notify()
         const auto self = weak.lock();
         if (!self)
             return;
-        Callback callback;
+        std::vector<Callback> callbacks;
         const bool reachable = self->connection() != Connection::unavailable;
         {
             const std::lock_guard lock(self->m_callbackLock);
-            callback = reachable ? self->m_whenReachable : self->m_whenUnreachable;
+            callbacks.push_back(reachable ? self->m_whenReachable : self->m_whenUnreachable);
+            for (const Subscriber& subscriber : self->m_subscribers)
+                callbacks.push_back(reachable ? subscriber.whenReachable : subscriber.whenUnreachable);
         }
-        if (callback)
-            callback(*self);
+        // Called outside the lock: a callback may subscribe or unsubscribe.
+        for (const Callback& callback : callbacks) {
+            if (callback)
+                callback(*self);
+        }
         self->m_notificationCenter->post({ changedNotification, self.get() });
     });
 }

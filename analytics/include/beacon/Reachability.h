@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -9,9 +10,11 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "beacon/BeaconNetworkStateSource.h"
 #include "beacon/ReachabilityFlags.h"
+#include "beacon/RegistrationToken.h"
 
 namespace beacon {
 
@@ -61,6 +64,11 @@ public:
 
     void setWhenReachable(Callback callback);
     void setWhenUnreachable(Callback callback);
+    /// For the several listeners one instance serves (both event queues): calls the pair after the
+    /// handlers above, in subscription order, until the token is released. The token may outlive
+    /// this object; a delivery already under way may still arrive just after the release.
+    [[nodiscard]] std::unique_ptr<RegistrationToken> subscribe(
+        Callback whenReachable, Callback whenUnreachable);
     /// Kept for callers that set it; this platform never reports a cellular connection.
     bool allowsCellularConnection() const { return m_allowsCellularConnection.load(); }
     void setAllowsCellularConnection(bool allows) { m_allowsCellularConnection.store(allows); }
@@ -100,6 +108,13 @@ private:
     mutable std::mutex m_callbackLock;
     Callback m_whenReachable; // m_callbackLock
     Callback m_whenUnreachable; // m_callbackLock
+    struct Subscriber {
+        std::uint64_t id;
+        Callback whenReachable;
+        Callback whenUnreachable;
+    };
+    std::vector<Subscriber> m_subscribers; // m_callbackLock
+    std::uint64_t m_nextSubscriberId = 0; // m_callbackLock
 
     std::mutex m_startStopLock; // serialises startNotifier/stopNotifier; never taken on the queues
     mutable std::mutex m_notifierLock;
