@@ -51,15 +51,16 @@ BeaconSerialQueue::~BeaconSerialQueue()
         m_state->worker.join();
 }
 
-void BeaconSerialQueue::post(Task task)
+bool BeaconSerialQueue::post(Task task)
 {
     // Notified under the lock: once the task is queued it may destroy this queue, so
     // nothing of `this` may be touched after unlocking.
     const std::lock_guard lock(m_state->mutex);
     if (m_state->stopping)
-        return;
+        return false;
     m_state->tasks.push_back(std::move(task));
     m_state->wake.notify_one();
+    return true;
 }
 
 void BeaconSerialQueue::sync(const Task& task)
@@ -70,7 +71,7 @@ void BeaconSerialQueue::sync(const Task& task)
     }
     std::promise<void> done;
     std::future<void> finished = done.get_future();
-    post([&task, &done] {
+    const bool queued = post([&task, &done] {
         try {
             task();
             done.set_value();
@@ -78,7 +79,8 @@ void BeaconSerialQueue::sync(const Task& task)
             done.set_exception(std::current_exception());
         }
     });
-    finished.get();
+    if (queued)
+        finished.get();
 }
 
 bool BeaconSerialQueue::isCurrent() const

@@ -23,10 +23,12 @@ public:
 
     const std::string& label() const { return m_label; }
 
-    /// Queues `task` and returns at once. A task that throws is logged and skipped.
-    void post(Task task);
+    /// Queues `task` and returns at once; false (and the task dropped) once the queue is being
+    /// destroyed. A task that throws is logged and skipped.
+    bool post(Task task);
     /// Runs `task` on the queue and waits for it; an exception it throws reaches the caller.
-    /// Called from the queue's own thread it runs inline instead of deadlocking.
+    /// Called from the queue's own thread it runs inline instead of deadlocking; on a queue
+    /// being destroyed it returns without running the task.
     void sync(const Task& task);
     /// True on the queue's worker thread.
     bool isCurrent() const;
