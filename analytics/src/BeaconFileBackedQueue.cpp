@@ -105,8 +105,9 @@ void BeaconFileBackedQueue::migrate(const std::filesystem::path& oldQueue)
                 if (const auto it = event.find("timestamp"); it != event.end() && it->is_string())
                     time = BeaconApiDateFormatter::parse(it->get_ref<const std::string&>());
                 // One unwritable event does not cost the others their place; `load` lists the written ones.
+                // Synced: the legacy file is deleted right after, so these copies are the only ones.
                 write(event.dump(), secondsSince1970(time.value_or(m_clock->now())), false,
-                    "Failed to migrate queue ");
+                    "Failed to migrate queue ", true);
             }
         }
     } catch (const std::exception& error) {
@@ -166,8 +167,8 @@ double BeaconFileBackedQueue::nextValue(double seconds)
     return value;
 }
 
-std::optional<BeaconFileBackedQueue::Entry> BeaconFileBackedQueue::write(
-    std::string_view data, double seconds, bool bumpPastIssued, std::string_view failure)
+std::optional<BeaconFileBackedQueue::Entry> BeaconFileBackedQueue::write(std::string_view data, double seconds,
+    bool bumpPastIssued, std::string_view failure, bool synced)
 {
     if (data.size() > maxItemSize) {
         debugLog(std::string(failure) + "file too large");
@@ -180,7 +181,8 @@ std::optional<BeaconFileBackedQueue::Entry> BeaconFileBackedQueue::write(
         if (bumpPastIssued)
             value = nextValue(seconds);
         std::string name = fileName(value);
-        error = detail::writeFileAtomically(url(name), data, detail::WriteMode::createNew);
+        error = detail::writeFileAtomically(url(name), data, detail::WriteMode::createNew,
+            synced ? detail::Durability::synced : detail::Durability::unsynced);
         if (!error)
             return Entry { std::move(name), value };
         if (error == std::errc::file_exists) {
@@ -202,7 +204,10 @@ std::optional<BeaconFileBackedQueue::Entry> BeaconFileBackedQueue::write(
 
 std::optional<std::string> BeaconFileBackedQueue::add(std::string_view data)
 {
-    auto entry = write(data, secondsSince1970(m_clock->now()), true, "Could not write file ");
+    // Not synced: a usage event may be lost to a power loss or an OS crash, which is acceptable for
+    // analytics, and syncing would cost each capture about a millisecond on the caller's thread. The
+    // rename still guarantees that a killed process leaves each file whole or absent.
+    auto entry = write(data, secondsSince1970(m_clock->now()), true, "Could not write file ", false);
     if (!entry)
         return std::nullopt;
     std::string name = entry->name;

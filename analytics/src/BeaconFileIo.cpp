@@ -86,7 +86,8 @@ FileContents readWholeFile(const std::filesystem::path& path, std::size_t maxSiz
     return contents;
 }
 
-std::error_code writeFileAtomically(const std::filesystem::path& path, std::string_view bytes, WriteMode mode)
+std::error_code writeFileAtomically(
+    const std::filesystem::path& path, std::string_view bytes, WriteMode mode, Durability durability)
 {
     // Appended piece by piece: GCC 12 warns wrongly (-Wrestrict) about "." + std::string at -O3.
     std::string name(".");
@@ -107,7 +108,7 @@ std::error_code writeFileAtomically(const std::filesystem::path& path, std::stri
         }
         done += static_cast<std::size_t>(wrote);
     }
-    if (!error && ::fsync(fd) != 0)
+    if (!error && durability == Durability::synced && ::fsync(fd) != 0)
         error = lastError();
     if (::close(fd) != 0 && !error)
         error = lastError();
@@ -121,6 +122,8 @@ std::error_code writeFileAtomically(const std::filesystem::path& path, std::stri
         ::unlink(temporary.c_str());
         return error;
     }
+    if (durability == Durability::unsynced)
+        return {};
     // Make the rename itself durable.
     const int folder = ::open(path.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder >= 0) {

@@ -25,10 +25,18 @@ enum class WriteMode {
     createNew, ///< an existing file is left alone and the write fails with `file_exists`
 };
 
-/// Writes `bytes` to a synced temporary file in the same folder and renames it into place, so that a
-/// crash leaves either the whole file or none. The temporary is removed on failure.
-std::error_code writeFileAtomically(
-    const std::filesystem::path& path, std::string_view bytes, WriteMode mode = WriteMode::replace);
+enum class Durability {
+    /// The data and the rename are synced: the file survives a power loss or an OS crash.
+    synced,
+    /// No syncing: a killed process still leaves the whole file or none, but a power loss or an OS
+    /// crash may lose the file (or leave it empty). Many times cheaper.
+    unsynced,
+};
+
+/// Writes `bytes` to a temporary file in the same folder and renames it into place, so that a
+/// crashed process leaves either the whole file or none. The temporary is removed on failure.
+std::error_code writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+    WriteMode mode = WriteMode::replace, Durability durability = Durability::synced);
 
 /// True for the temporary files `writeFileAtomically` leaves behind when the process dies mid-write.
 bool isAtomicWriteLeftover(std::string_view fileName);

@@ -297,11 +297,20 @@ struct BeaconQueue::Impl : std::enable_shared_from_this<Impl> {
             debugLog("Pausing queue consumption for " + detail::decimalText(delay) + " seconds due to "
                 + detail::decimalText(failures) + " API failure(s).");
         }
+        // Events that arrived while the batch was out found the queue busy and did not flush; when a full
+        // batch's worth waits, send it now rather than at the next timer tick, or a steady stream of
+        // captures would outgrow the queue.
+        const bool sendMore = !failed && !names.empty()
+            && fileQueue.depth() >= static_cast<std::size_t>(std::max(config->flushAt, 1));
+        bool again = false;
         {
             const std::lock_guard lock(isFlushingLock);
-            isFlushing = false;
+            again = sendMore && allowedToFlush();
+            isFlushing = again;
         }
         flushingChanged.notify_all();
+        if (again)
+            take();
     }
 
     void whenReachable(Reachability& source)

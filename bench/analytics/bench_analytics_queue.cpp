@@ -1,5 +1,5 @@
-// Cost of queueing one event: serialised and written whole (synced temporary file, rename, synced
-// folder) on the caller's thread, as every capture does.
+// Cost of queueing one event: serialised and written whole (temporary file renamed into place, not
+// synced) on the caller's thread, as every capture does.
 #include <climits>
 #include <filesystem>
 #include <memory>

@@ -31,7 +31,8 @@ void AnalyticsService::setup()
 {
     if (m_initialized || m_deps.doNotTrack)
         return;
-    auto config = std::make_shared<beacon::BeaconConfig>(VELTO_ANALYTICS_KEY, VELTO_ANALYTICS_HOST);
+    auto config = std::make_shared<beacon::BeaconConfig>(
+        VELTO_ANALYTICS_KEY, m_deps.host.value_or(VELTO_ANALYTICS_HOST));
     config->captureScreenViews = false;
     config->captureApplicationLifecycleEvents = false;
     config->platform = m_deps.platform;

@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "MachineIdentity.h"
 
@@ -31,6 +33,8 @@ public:
         std::shared_ptr<beacon::BeaconPlatform> platform;
         /// Whether the user asked not to be tracked; by default the DO_NOT_TRACK environment variable.
         bool doNotTrack = doNotTrackRequested();
+        /// The ingestion host; the build's own when absent (tests point it at a local server).
+        std::optional<std::string> host = std::nullopt;
     };
 
     explicit AnalyticsService(Dependencies dependencies, QObject* parent = nullptr);

@@ -88,8 +88,9 @@ private:
     /// The next name at or after `seconds` that is later than every name given out or loaded.
     double nextValue(double seconds);
     /// Writes a new file named at or after `seconds`; its entry, or nothing after logging `failure` + error.
+    /// `synced` files also survive a power loss.
     std::optional<Entry> write(
-        std::string_view data, double seconds, bool bumpPastIssued, std::string_view failure);
+        std::string_view data, double seconds, bool bumpPastIssued, std::string_view failure, bool synced);
     void insert(Entry entry);
     bool dropName(std::string_view name);
     void deleteFile(std::string_view name) const;

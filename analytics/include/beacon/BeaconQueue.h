@@ -20,7 +20,8 @@ enum class BeaconApiEndpoint : int { batch = 0, snapshot = 1 };
 ///
 /// `add` writes each event to its own file on the caller's thread; batches of up to `maxBatchSize`
 /// are read and sent on the queue's own serial queue, one batch at a time, when the depth reaches
-/// `flushAt`, on every tick of the flush timer, when the network comes back, or on `flush`. An
+/// `flushAt`, right after an accepted batch while `flushAt` items still wait, on every tick of the
+/// flush timer, when the network comes back, or on `flush`. An
 /// accepted batch (any status but 3xx) is deleted; a failed one stays and sending pauses for 5
 /// seconds per consecutive failure, at most 30. Safe to use from several threads.
 class BeaconQueue {

@@ -254,10 +254,10 @@ void LoopbackHttpServer::record(RecordedRequest request)
     m_changed.notify_all();
 }
 
-void LoopbackHttpServer::hold(std::chrono::milliseconds delay, bool forever)
+void LoopbackHttpServer::hold(std::chrono::milliseconds delay, bool untilReleased)
 {
     std::unique_lock lock(m_mutex);
-    if (forever) {
+    if (untilReleased) {
         const std::size_t releases = m_releases;
         m_changed.wait(lock, [&] { return m_stopping || m_releases != releases; });
     } else if (delay.count() > 0) {

@@ -77,8 +77,8 @@ private:
     struct Impl;
     CannedResponse responseFor(const std::string& path) const;
     void record(RecordedRequest request);
-    /// Sleeps for `delay`, or until released when `forever`; returns early when the server stops.
-    void hold(std::chrono::milliseconds delay, bool forever);
+    /// Sleeps for `delay`, or until released when `untilReleased`; returns early when the server stops.
+    void hold(std::chrono::milliseconds delay, bool untilReleased);
 
     std::unique_ptr<Impl> m_impl;
     int m_port = 0;

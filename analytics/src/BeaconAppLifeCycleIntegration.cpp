@@ -1,0 +1,199 @@
+#include "beacon/BeaconAppLifeCycleIntegration.h"
+
+#include "beacon/ApplicationLifecyclePublisher.h"
+#include "beacon/BeaconConfig.h"
+#include "beacon/BeaconContext.h"
+#include "beacon/BeaconLog.h"
+#include "beacon/BeaconPlatform.h"
+#include "beacon/BeaconPreferenceStore.h"
+#include "beacon/BeaconSDK.h"
+#include "beacon/BeaconStorage.h"
+
+namespace beacon {
+namespace {
+// Lifecycle callbacks are process-wide: two clients recording them would count every launch twice.
+std::mutex g_installedLock;
+const BeaconAppLifeCycleIntegration* g_installed = nullptr; // g_installedLock
+} // namespace
+
+std::shared_ptr<BeaconAppLifeCycleIntegration> BeaconAppLifeCycleIntegration::create(
+    BaseApplicationLifecyclePublisher* publisher)
+{
+    return std::shared_ptr<BeaconAppLifeCycleIntegration>(new BeaconAppLifeCycleIntegration(
+        publisher ? *publisher : ApplicationLifecyclePublisher::shared()));
+}
+
+BeaconAppLifeCycleIntegration::BeaconAppLifeCycleIntegration(BaseApplicationLifecyclePublisher& publisher)
+    : m_publisher(publisher)
+{ }
+
+BeaconAppLifeCycleIntegration::~BeaconAppLifeCycleIntegration()
+{
+    const std::lock_guard lock(g_installedLock);
+    if (g_installed == this)
+        g_installed = nullptr;
+}
+
+std::optional<std::string> BeaconAppLifeCycleIntegration::install(const std::shared_ptr<BeaconSDK>& client)
+{
+    if (!client)
+        return std::string("no client");
+    {
+        const std::lock_guard registryLock(g_installedLock);
+        const std::lock_guard lock(m_lock);
+        const auto owner = m_beacon.lock();
+        if ((g_installed && g_installed != this) || (m_installed && owner && owner != client))
+            return std::string("App life cycle integration already installed to another BeaconSDK instance.");
+        if (m_installed && owner == client)
+            return std::nullopt;
+        g_installed = this;
+        m_beacon = client;
+        m_installed = true;
+    }
+    // Registered outside the lock: a callback may be delivered at once.
+    const std::weak_ptr<BeaconAppLifeCycleIntegration> weak = weak_from_this();
+    auto launching = m_publisher.registerDidFinishLaunching([weak] {
+        if (const auto self = weak.lock())
+            self->applicationDidFinishLaunching();
+    });
+    auto active = m_publisher.registerDidBecomeActive([weak] {
+        if (const auto self = weak.lock())
+            self->applicationDidBecomeActive();
+    });
+    auto background = m_publisher.registerDidEnterBackground([weak] {
+        if (const auto self = weak.lock())
+            self->applicationDidEnterBackground();
+    });
+    const std::lock_guard lock(m_lock);
+    m_didFinishLaunchingToken = std::move(launching);
+    m_didBecomeActiveToken = std::move(active);
+    m_didEnterBackgroundToken = std::move(background);
+    return std::nullopt;
+}
+
+void BeaconAppLifeCycleIntegration::uninstall(const BeaconSDK& client)
+{
+    std::unique_ptr<RegistrationToken> tokens[3];
+    {
+        const std::lock_guard registryLock(g_installedLock);
+        const std::lock_guard lock(m_lock);
+        const auto owner = m_beacon.lock();
+        if (!m_installed || (owner && owner.get() != &client))
+            return;
+        m_installed = false;
+        m_beacon.reset();
+        if (g_installed == this)
+            g_installed = nullptr;
+        tokens[0] = std::move(m_didFinishLaunchingToken);
+        tokens[1] = std::move(m_didBecomeActiveToken);
+        tokens[2] = std::move(m_didEnterBackgroundToken);
+    }
+    // Released here, outside the lock: each release takes the publisher's lock.
+}
+
+std::shared_ptr<BeaconSDK> BeaconAppLifeCycleIntegration::client() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_installed ? m_beacon.lock() : nullptr;
+}
+
+bool BeaconAppLifeCycleIntegration::capturing(const std::shared_ptr<BeaconSDK>& client) const
+{
+    const std::shared_ptr<const BeaconConfig> config = client->config();
+    return config && config->captureApplicationLifecycleEvents;
+}
+
+void BeaconAppLifeCycleIntegration::applicationDidFinishLaunching()
+{
+    const auto beacon = client();
+    if (!beacon)
+        return;
+    if (!capturing(beacon)) {
+        debugLog("[Beacon] Skipping Application Installed/Application Updated event - "
+                 "captureApplicationLifecycleEvents is disabled in configuration");
+        return;
+    }
+    const std::shared_ptr<const BeaconConfig> config = beacon->config();
+    const BeaconApplicationInfo& application = platformOrHeadless(config->platform)->application;
+    const std::string version = application.shortVersion.value_or("");
+    // A build the application does not report is remembered as empty text, so that it is not taken
+    // for a new installation on every launch.
+    const std::string build = application.build.value_or("");
+
+    const std::optional<std::filesystem::path> folder = BeaconStorage::folderFor(*config);
+    BeaconPreferenceStore preferences(folder ? *folder / preferencesFileName : std::filesystem::path());
+    const std::optional<std::string> previousVersion = preferences.string(versionKey);
+    const std::optional<std::string> previousBuild = preferences.string(buildKey);
+
+    BeaconProperties properties;
+    if (application.shortVersion)
+        properties["version"] = version;
+    if (application.build)
+        properties["build"] = BeaconPropertyValue(appBuildValue(build));
+    if (!previousBuild) {
+        beacon->capture("Application Installed", properties);
+    } else if (*previousBuild != build) {
+        if (previousVersion)
+            properties["previous_version"] = *previousVersion;
+        properties["previous_build"] = BeaconPropertyValue(appBuildValue(*previousBuild));
+        beacon->capture("Application Updated", properties);
+    }
+    preferences.setValue(versionKey, version);
+    preferences.setValue(buildKey, build);
+    preferences.synchronize();
+}
+
+void BeaconAppLifeCycleIntegration::applicationDidBecomeActive()
+{
+    const auto beacon = client();
+    if (!beacon)
+        return;
+    bool freshLaunch = false;
+    {
+        const std::lock_guard lock(m_lock);
+        if (!m_isAppBackgrounded) {
+            debugLog("[Beacon] Skipping Application Opened event - app already in foreground");
+            return;
+        }
+        m_isAppBackgrounded = false;
+        freshLaunch = m_isFreshAppLaunch;
+    }
+    if (!capturing(beacon)) {
+        debugLog("[Beacon] Skipping Application Opened event - captureApplicationLifecycleEvents is disabled "
+                 "in configuration");
+        return;
+    }
+    BeaconProperties properties { { "from_background", !freshLaunch } };
+    if (freshLaunch) {
+        const std::shared_ptr<const BeaconConfig> config = beacon->config();
+        const BeaconApplicationInfo& application = platformOrHeadless(config->platform)->application;
+        if (application.shortVersion)
+            properties["version"] = *application.shortVersion;
+        if (application.build)
+            properties["build"] = BeaconPropertyValue(appBuildValue(*application.build));
+    }
+    beacon->capture("Application Opened", properties);
+    const std::lock_guard lock(m_lock);
+    m_isFreshAppLaunch = false;
+}
+
+void BeaconAppLifeCycleIntegration::applicationDidEnterBackground()
+{
+    const auto beacon = client();
+    if (!beacon)
+        return;
+    {
+        const std::lock_guard lock(m_lock);
+        if (m_isAppBackgrounded)
+            return;
+        m_isAppBackgrounded = true;
+    }
+    if (!capturing(beacon)) {
+        debugLog("[Beacon] Skipping Application Backgrounded event - captureApplicationLifecycleEvents is "
+                 "disabled in configuration");
+        return;
+    }
+    beacon->capture("Application Backgrounded");
+}
+
+} // namespace beacon

@@ -1,0 +1,340 @@
+// Delivery through the client facade: batching, retry and back-off, a killed process, the queue
+// bound and captures from several threads, against a real HTTP server on the loopback interface.
+// Back-off time comes from a manual clock; nothing here sleeps to wait it out.
+#include "beacon/BeaconSDK.h"
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <future>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "CapturedLog.h"
+#include "LoopbackHttpServer.h"
+#include "SdkHarness.h"
+#include "beacon/BeaconConfig.h"
+#include "beacon/BeaconLog.h"
+
+namespace {
+namespace fs = std::filesystem;
+using beacon::BeaconConfig;
+using beacon::BeaconSDK;
+using beacon::test::CannedResponse;
+using beacon::test::CapturedLog;
+using beacon::test::LoopbackHttpServer;
+using beacon::test::RecordedRequest;
+using beacon::test::RefusingPort;
+using beacon::test::SdkHarness;
+using beacon::test::uploadedBatches;
+using beacon::test::uploadedEvents;
+using nlohmann::json;
+using namespace std::chrono_literals;
+
+std::vector<int> indexesOf(const std::vector<json>& events)
+{
+    std::vector<int> indexes;
+    for (const json& event : events)
+        indexes.push_back(event["properties"]["index"].get<int>());
+    return indexes;
+}
+
+std::vector<int> range(int from, int to)
+{
+    std::vector<int> values;
+    for (int i = from; i < to; ++i)
+        values.push_back(i);
+    return values;
+}
+
+std::size_t batchUploads(const LoopbackHttpServer& server)
+{
+    std::size_t count = 0;
+    for (const RecordedRequest& request : server.requests())
+        count += request.path == "/batch" ? 1 : 0;
+    return count;
+}
+
+/// "2023-11-14 22:13:25 +0000"
+std::string utcText(std::chrono::system_clock::time_point time)
+{
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm utc {};
+    ::gmtime_r(&seconds, &utc);
+    char text[40];
+    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S +0000", &utc));
+}
+
+class BeaconSdkDeliveryTest : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        if (sdk->isEnabled())
+            sdk->close();
+        beacon::setDebugLogEnabled(false);
+    }
+
+    void start(std::shared_ptr<BeaconConfig> withConfig = nullptr)
+    {
+        sdk->setup(withConfig ? std::move(withConfig) : config);
+    }
+
+    void flushAndWait()
+    {
+        sdk->flush();
+        ASSERT_TRUE(sdk->waitUntilIdleForTesting());
+    }
+
+    void deliver() { ASSERT_TRUE(beacon::test::deliverAll(*sdk, harness.queueFolder())); }
+
+    void captureIndexes(int from, int to)
+    {
+        for (int i = from; i < to; ++i)
+            sdk->capture("tick", { { "index", i } });
+    }
+
+    LoopbackHttpServer server;
+    SdkHarness harness;
+    std::shared_ptr<BeaconConfig> config = harness.makeConfig(server.baseUrl());
+    std::shared_ptr<BeaconSDK> sdk = BeaconSDK::create();
+};
+
+// --- batches ---------------------------------------------------------------------------------------
+
+TEST_F(BeaconSdkDeliveryTest, EveryCaptureArrivesOnceInOrderInGzippedBatchesOfAtMostFifty)
+{
+    start(); // flushAt 20, maxBatchSize 50: captures start the flushes themselves
+    captureIndexes(0, 120);
+    deliver();
+
+    const auto batches = uploadedBatches(server);
+    ASSERT_GE(batches.size(), 3u);
+    for (const auto& batch : batches)
+        EXPECT_LE(batch.size(), 50u);
+    EXPECT_EQ(indexesOf(uploadedEvents(server)), range(0, 120));
+
+    const std::regex sentAt(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)");
+    for (const RecordedRequest& request : server.requests()) {
+        ASSERT_EQ(request.path, "/batch");
+        // The server has undone the gzip encoding; it refuses a body that is not gzip.
+        EXPECT_EQ(request.header("Content-Encoding"), "gzip");
+        const json body = json::parse(request.body);
+        EXPECT_EQ(body.size(), 3u);
+        EXPECT_EQ(body["api_key"], "test-key");
+        EXPECT_TRUE(body["batch"].is_array());
+        EXPECT_TRUE(std::regex_match(body["sent_at"].get<std::string>(), sentAt)) << body["sent_at"];
+    }
+    const json first = uploadedEvents(server).front();
+    EXPECT_EQ(first["event"], "tick");
+    EXPECT_EQ(first["distinct_id"], sdk->getDistinctId());
+    EXPECT_EQ(first["properties"]["$lib"], "beacon-desktop");
+    EXPECT_EQ(first["properties"]["$app_version"], "1.2.0");
+    EXPECT_EQ(harness.queuedFiles(), 0u);
+}
+
+TEST_F(BeaconSdkDeliveryTest, CaptureDoesNotWaitForTheNetwork)
+{
+    server.setResponse("/batch", CannedResponse { .neverAnswer = true });
+    config->flushAt = 1; // every capture starts a flush
+    start();
+    auto capturing = std::async(std::launch::async, [&] { captureIndexes(0, 30); });
+    ASSERT_EQ(capturing.wait_for(30s), std::future_status::ready) << "capture waited for an upload";
+    EXPECT_EQ(harness.queuedFiles(), 30u);
+    EXPECT_TRUE(server.waitForRequests(1)) << "the upload was started and is still held";
+    server.releaseHeldRequests();
+}
+
+// --- answers and back-off ---------------------------------------------------------------------------
+
+TEST_F(BeaconSdkDeliveryTest, AServerErrorDropsTheBatch)
+{
+    server.setResponse("/batch", CannedResponse { 503, R"({"error":"unavailable"})" });
+    config->flushAt = 1000;
+    start();
+    captureIndexes(0, 3);
+    flushAndWait();
+    EXPECT_EQ(harness.queuedFiles(), 0u) << "a final answer, even an error, ends the batch";
+    EXPECT_EQ(batchUploads(server), 1u);
+    flushAndWait();
+    EXPECT_EQ(batchUploads(server), 1u) << "nothing is retried";
+}
+
+TEST_F(BeaconSdkDeliveryTest, ARedirectKeepsTheBatchAndBacksOffFiveSecondsPerFailureUpToThirty)
+{
+    server.setResponse("/batch", CannedResponse { 301, "" });
+    config->flushAt = 1000;
+    start();
+    captureIndexes(0, 2);
+
+    const std::vector<int> delays = { 5, 10, 15, 20, 25, 30, 30 };
+    for (std::size_t failure = 1; failure <= delays.size(); ++failure) {
+        SCOPED_TRACE("failure " + std::to_string(failure));
+        {
+            CapturedLog log;
+            flushAndWait();
+            EXPECT_TRUE(log.contains("[Beacon] Pausing queue consumption for " + std::to_string(delays[failure - 1])
+                + ".0 seconds due to " + std::to_string(failure) + ".0 API failure(s)."));
+        }
+        EXPECT_EQ(harness.queuedFiles(), 2u) << "the batch stays";
+        EXPECT_EQ(batchUploads(server), failure);
+
+        const auto deadline = harness.clock->now() + std::chrono::seconds(delays[failure - 1]);
+        harness.clock->advance(std::chrono::seconds(delays[failure - 1]) - 1ms);
+        {
+            CapturedLog log;
+            flushAndWait();
+            EXPECT_TRUE(log.contains("[Beacon] The queue is paused until `" + utcText(deadline) + "`"));
+            EXPECT_FALSE(log.contains("Sending batch"));
+        }
+        EXPECT_EQ(batchUploads(server), failure) << "nothing is sent while backing off";
+        harness.clock->advance(1ms);
+    }
+
+    server.setResponse("/batch", CannedResponse { 200 });
+    flushAndWait();
+    EXPECT_EQ(harness.queuedFiles(), 0u);
+    EXPECT_EQ(indexesOf(uploadedBatches(server).back()), range(0, 2));
+
+    server.setResponse("/batch", CannedResponse { 301, "" });
+    captureIndexes(2, 3);
+    CapturedLog log;
+    flushAndWait();
+    EXPECT_TRUE(log.contains("Pausing queue consumption for 5.0 seconds due to 1.0 API failure(s)."))
+        << "the success started the count again";
+}
+
+TEST_F(BeaconSdkDeliveryTest, EventsADeadServerCouldNotTakeAreDeliveredByTheNextProcess)
+{
+    {
+        RefusingPort refusing;
+        auto offline = harness.makeConfig(refusing.baseUrl());
+        offline->flushAt = 1000;
+        start(offline);
+        captureIndexes(0, 5);
+        {
+            CapturedLog log;
+            flushAndWait();
+            EXPECT_TRUE(log.contains("Pausing queue consumption for 5.0 seconds due to 1.0 API failure(s)."));
+        }
+        harness.clock->advance(5s);
+        {
+            CapturedLog log;
+            flushAndWait();
+            EXPECT_TRUE(log.contains("Pausing queue consumption for 10.0 seconds due to 2.0 API failure(s)."));
+        }
+        EXPECT_EQ(harness.queuedFiles(), 5u);
+        sdk = BeaconSDK::create(); // the process ends
+    }
+    start();
+    EXPECT_TRUE(sdk->waitUntilIdleForTesting());
+    deliver();
+    EXPECT_EQ(indexesOf(uploadedEvents(server)), range(0, 5)) << "the back-off is not carried over";
+}
+
+// --- the queue on disk ---------------------------------------------------------------------------------
+
+TEST_F(BeaconSdkDeliveryTest, AThousandAndOneCapturesKeepTheNewestThousand)
+{
+    config->flushAt = 100'000;
+    start();
+    captureIndexes(0, 1001);
+    EXPECT_EQ(harness.queuedFiles(), 1000u);
+    deliver();
+    EXPECT_EQ(indexesOf(uploadedEvents(server)), range(1, 1001));
+}
+
+// A client killed between capture and flush leaves its events on disk, and the next process sends
+// each of them once, in order. Forked before this test starts any thread of its own.
+TEST(BeaconSdkCrashTest, EventsOfAKilledClientAreDeliveredByTheNextProcess)
+{
+    SdkHarness harness;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        RefusingPort nobody; // nothing is sent: only the disk matters
+        auto config = harness.makeConfig(nobody.baseUrl());
+        config->flushAt = 1'000'000;
+        auto sdk = BeaconSDK::create();
+        sdk->setup(config);
+        for (int i = 0;; ++i)
+            sdk->capture("tick", { { "index", i }, { "padding", std::string(2048, 'x') } });
+        _exit(0);
+    }
+    // Killed somewhere in the middle of a capture (one entry may be its temporary file).
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (harness.queuedFiles() < 61 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(1ms);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    LoopbackHttpServer server;
+    auto sdk = BeaconSDK::create();
+    sdk->setup(harness.makeConfig(server.baseUrl()));
+    ASSERT_TRUE(beacon::test::deliverAll(*sdk, harness.queueFolder()));
+    const auto sent = indexesOf(uploadedEvents(server));
+    EXPECT_GE(sent.size(), 60u);
+    EXPECT_EQ(sent, range(0, static_cast<int>(sent.size()))) << "every event written, once, in order";
+    EXPECT_EQ(harness.queuedFiles(), 0u) << "no half-written file is left behind";
+    sdk->close();
+}
+
+// --- threads ---------------------------------------------------------------------------------------------
+
+TEST_F(BeaconSdkDeliveryTest, CapturesFromSeveralThreadsWhileFlushesRunArriveOnceInTheirThreadsOrder)
+{
+    server.setDefaultResponse(CannedResponse { .delay = 2ms });
+    config->flushIntervalSeconds = 0.01;
+    config->disableQueueTimerForTesting = false;
+    start();
+
+    constexpr int kThreads = 4;
+    constexpr int kPerThread = 100;
+    std::atomic<bool> capturing { true };
+    std::thread flusher([&] {
+        while (capturing) {
+            sdk->flush();
+            std::this_thread::sleep_for(1ms);
+        }
+    });
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kPerThread; ++i) {
+                sdk->capture("tick", { { "index", i }, { "thread", t } });
+                if (i % 25 == 0)
+                    sdk->registerProperties({ { "thread-" + std::to_string(t), i } });
+            }
+        });
+    }
+    for (auto& thread : threads)
+        thread.join();
+    capturing = false;
+    flusher.join();
+    deliver();
+
+    std::map<int, std::vector<int>> byThread;
+    for (const auto& batch : uploadedBatches(server)) {
+        EXPECT_LE(batch.size(), 50u);
+        for (const json& event : batch)
+            byThread[event["properties"]["thread"].get<int>()].push_back(event["properties"]["index"].get<int>());
+    }
+    ASSERT_EQ(byThread.size(), std::size_t { kThreads });
+    for (const auto& [thread, indexes] : byThread)
+        EXPECT_EQ(indexes, range(0, kPerThread)) << "thread " << thread;
+}
+
+} // namespace
