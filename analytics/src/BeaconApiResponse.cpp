@@ -1,49 +1,8 @@
 #include "beacon/BeaconApiResponse.h"
 
-#include <algorithm>
+#include "BeaconFileIo.h"
 
 namespace beacon {
-namespace {
-/// The deepest nesting of arrays and objects in `text`, ignoring brackets inside strings.
-/// Stops counting once `limit` is passed.
-std::size_t nestingDepth(std::string_view text, std::size_t limit)
-{
-    std::size_t depth = 0;
-    std::size_t deepest = 0;
-    bool inString = false;
-    bool escaped = false;
-    for (const char c : text) {
-        if (inString) {
-            if (escaped)
-                escaped = false;
-            else if (c == '\\')
-                escaped = true;
-            else if (c == '"')
-                inString = false;
-            continue;
-        }
-        switch (c) {
-        case '"':
-            inString = true;
-            break;
-        case '[':
-        case '{':
-            deepest = std::max(deepest, ++depth);
-            if (deepest > limit)
-                return deepest;
-            break;
-        case ']':
-        case '}':
-            if (depth > 0)
-                --depth;
-            break;
-        default:
-            break;
-        }
-    }
-    return deepest;
-}
-} // namespace
 
 BeaconJsonObjectParse parseJsonObjectResponse(std::string_view body)
 {
@@ -52,7 +11,7 @@ BeaconJsonObjectParse parseJsonObjectResponse(std::string_view body)
         result.error = "no data";
         return result;
     }
-    if (nestingDepth(body, maxResponseNestingDepth) > maxResponseNestingDepth) {
+    if (detail::nestsDeeperThan(body, maxResponseNestingDepth)) {
         result.error
             = "the response is nested more than " + std::to_string(maxResponseNestingDepth) + " levels deep";
         return result;

@@ -65,6 +65,9 @@ std::optional<std::string> BeaconAppLifeCycleIntegration::install(const std::sha
             self->applicationDidEnterBackground();
     });
     const std::lock_guard lock(m_lock);
+    // Uninstalled meanwhile: the registrations go with the local tokens, after the lock is released.
+    if (!m_installed)
+        return std::nullopt;
     m_didFinishLaunchingToken = std::move(launching);
     m_didBecomeActiveToken = std::move(active);
     m_didEnterBackgroundToken = std::move(background);
@@ -115,31 +118,35 @@ void BeaconAppLifeCycleIntegration::applicationDidFinishLaunching()
     }
     const std::shared_ptr<const BeaconConfig> config = beacon->config();
     const BeaconApplicationInfo& application = platformOrHeadless(config->platform)->application;
-    const std::string version = application.shortVersion.value_or("");
-    // A build the application does not report is remembered as empty text, so that it is not taken
-    // for a new installation on every launch.
-    const std::string build = application.build.value_or("");
 
     const std::optional<std::filesystem::path> folder = BeaconStorage::folderFor(*config);
     BeaconPreferenceStore preferences(folder ? *folder / preferencesFileName : std::filesystem::path());
     const std::optional<std::string> previousVersion = preferences.string(versionKey);
-    const std::optional<std::string> previousBuild = preferences.string(buildKey);
+    // A launch without a build is remembered as null, not as no entry: otherwise every launch of such
+    // an application would count as a new installation.
+    const std::optional<nlohmann::json> storedBuild = preferences.value(buildKey);
+    const std::optional<std::string> previousBuild
+        = storedBuild && storedBuild->is_string() ? std::optional(storedBuild->get<std::string>()) : std::nullopt;
 
     BeaconProperties properties;
     if (application.shortVersion)
-        properties["version"] = version;
+        properties["version"] = *application.shortVersion;
     if (application.build)
-        properties["build"] = BeaconPropertyValue(appBuildValue(build));
-    if (!previousBuild) {
+        properties["build"] = BeaconPropertyValue(appBuildValue(*application.build));
+    if (!storedBuild) {
         beacon->capture("Application Installed", properties);
-    } else if (*previousBuild != build) {
+    } else if (previousBuild != application.build) {
         if (previousVersion)
             properties["previous_version"] = *previousVersion;
-        properties["previous_build"] = BeaconPropertyValue(appBuildValue(*previousBuild));
+        if (previousBuild)
+            properties["previous_build"] = BeaconPropertyValue(appBuildValue(*previousBuild));
         beacon->capture("Application Updated", properties);
     }
-    preferences.setValue(versionKey, version);
-    preferences.setValue(buildKey, build);
+    if (application.shortVersion)
+        preferences.setValue(versionKey, *application.shortVersion);
+    else
+        preferences.removeValue(versionKey);
+    preferences.setValue(buildKey, application.build ? nlohmann::json(*application.build) : nlohmann::json(nullptr));
     preferences.synchronize();
 }
 

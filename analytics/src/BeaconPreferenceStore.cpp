@@ -53,6 +53,12 @@ void BeaconPreferenceStore::setValue(const std::string& key, nlohmann::json valu
     m_values[key] = std::move(value);
 }
 
+void BeaconPreferenceStore::removeValue(const std::string& key)
+{
+    const std::lock_guard lock(m_lock);
+    m_values.erase(key);
+}
+
 bool BeaconPreferenceStore::synchronize()
 {
     if (m_file.empty())

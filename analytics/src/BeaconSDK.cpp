@@ -35,19 +35,21 @@ constexpr const char* kOptOutLine = "[Beacon] Beacon is in OptOut state.";
 std::mutex g_apiKeysLock;
 std::set<std::string> g_apiKeys; // g_apiKeysLock
 
-/// A stable digest of the person properties sent for one person (FNV-1a, 64 bits, over the canonical
-/// JSON text: object keys are sorted, so equal dictionaries give equal text).
+/// A stable digest of the person properties sent for one person (FNV-1a, 64 bits, over the CBOR
+/// encoding: object keys are sorted, so equal dictionaries give equal bytes). CBOR rather than JSON
+/// text because the distinct id may come from a host's storage manager and need not be UTF-8, which
+/// the JSON writer refuses with an exception.
 std::string personPropertiesHash(const std::string& distinctId, const json& set, const json& setOnce)
 {
-    const std::string text = json::array({ distinctId, set, setOnce }).dump();
+    const std::vector<std::uint8_t> bytes = json::to_cbor(json::array({ distinctId, set, setOnce }));
     std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : text) {
-        hash ^= static_cast<unsigned char>(c);
+    for (const std::uint8_t byte : bytes) {
+        hash ^= byte;
         hash *= 1099511628211ull;
     }
     char hex[17];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    return std::string(hex, 16) + ":" + std::to_string(text.size());
+    return std::string(hex, 16) + ":" + std::to_string(bytes.size());
 }
 } // namespace
 
@@ -119,13 +121,16 @@ bool BeaconSDK::isEnabled() const
     return state() != nullptr;
 }
 
+bool BeaconSDK::isOptedOutNow(const State& state) const
+{
+    const std::lock_guard lock(m_optOutLock);
+    return state.config->optOut;
+}
+
 bool BeaconSDK::optedOut(const State& state) const
 {
-    {
-        const std::lock_guard lock(m_optOutLock);
-        if (!state.config->optOut)
-            return false;
-    }
+    if (!isOptedOutNow(state))
+        return false;
     debugLog(kOptOutLine);
     return true;
 }
@@ -267,6 +272,8 @@ void BeaconSDK::close()
         s->queue->stop();
     if (s->replayQueue)
         s->replayQueue->stop();
+    // Waits for an identify or reset in progress, so that it cannot write the identity back afterwards.
+    const std::lock_guard identityLock(m_identityLock);
     s->storageManager->reset(s->config->reuseAnonymousId);
     s->config->storageManager.reset();
     if (s->reachability)
@@ -401,7 +408,9 @@ void BeaconSDK::identify(const std::string& distinctId, const BeaconProperties& 
     const auto s = gate();
     if (!s)
         return;
-    if (distinctId.empty()) {
+    // Not UTF-8 is refused like empty: such an id cannot be stored or sent, so every later event
+    // would be dropped while the person stayed marked as identified for good.
+    if (distinctId.empty() || !isValidUtf8(distinctId)) {
         debugLog("identify call not allowed, distinctId is invalid: " + distinctId);
         return;
     }
@@ -411,6 +420,9 @@ void BeaconSDK::identify(const std::string& distinctId, const BeaconProperties& 
         return;
 
     const std::lock_guard identityLock(m_identityLock);
+    // Closed (or closed and set up again) meanwhile: the identity `close` just deleted stays deleted.
+    if (state() != s)
+        return;
     const std::string oldDistinctId = s->storageManager->getDistinctId();
     const bool identified = s->storageManager->isIdentified();
 
@@ -534,18 +546,20 @@ void BeaconSDK::reset()
     if (!s)
         return;
     const bool keepAnonymousId = s->config->reuseAnonymousId;
-    {
-        // Both locks: a registration or identify meanwhile must not write back what was just deleted.
-        const std::scoped_lock locks(m_identityLock, m_personPropsLock);
-        s->storage->reset(keepAnonymousId);
-        s->storageManager->reset(keepAnonymousId);
-    }
+    // Both locks: a registration or identify meanwhile must not write back what was just deleted.
+    const std::scoped_lock locks(m_identityLock, m_personPropsLock);
+    // Closed meanwhile: the shared session must not be restarted, nor a next client's files deleted.
+    if (state() != s)
+        return;
+    s->storage->reset(keepAnonymousId);
+    s->storageManager->reset(keepAnonymousId);
     m_flagCallReported.clear();
     s->sessionManager->resetSession();
     s->remoteConfig->resetPersonPropertiesForFlags();
     s->remoteConfig->resetGroupPropertiesForFlags();
     {
-        // A new person: the same properties for them are news.
+        // The person properties for flags were just cleared: repeating the last ones must get through
+        // again (with a kept anonymous id the hash alone would call them duplicates).
         const std::lock_guard lock(m_cachedPersonPropertiesLock);
         m_cachedPersonPropertiesHash.reset();
     }
@@ -565,7 +579,10 @@ void BeaconSDK::optOut()
         s->storage->setBool(StorageKey::optOut, true);
     }
     const std::lock_guard setupLock(m_setupLock);
-    uninstallIntegrations();
+    // An opt-in that came in between wins, integrations included; after a close (and a new set-up)
+    // the integrations are not this state's to take out.
+    if (state() == s && isOptedOutNow(*s))
+        uninstallIntegrations();
 }
 
 void BeaconSDK::optIn()
@@ -579,18 +596,15 @@ void BeaconSDK::optIn()
         s->storage->setBool(StorageKey::optOut, false);
     }
     const std::lock_guard setupLock(m_setupLock);
-    // Closed meanwhile: nothing to install into.
-    if (state() == s)
+    // Closed meanwhile: nothing to install into. An opt-out that came in between wins.
+    if (state() == s && !isOptedOutNow(*s))
         installIntegrations(*s);
 }
 
 bool BeaconSDK::isOptOut() const
 {
     const auto s = gate();
-    if (!s)
-        return false;
-    const std::lock_guard lock(m_optOutLock);
-    return s->config->optOut;
+    return s && isOptedOutNow(*s);
 }
 
 void BeaconSDK::debug(bool enabled)

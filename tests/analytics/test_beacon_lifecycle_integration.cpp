@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,7 +57,7 @@ protected:
     }
 
     /// Starts a client as a new process would, for an application of `version` and `build`.
-    void launch(const std::string& version = "1.2.0", const std::optional<std::string>& build = "42")
+    void launch(const std::optional<std::string>& version = "1.2.0", const std::optional<std::string>& build = "42")
     {
         harness.platform->application.shortVersion = version;
         harness.platform->application.build = build;
@@ -148,13 +149,33 @@ TEST_F(LifecycleIntegrationTest, ABuildThatIsNotAWholeNumberGoesOutAsText)
     EXPECT_EQ(events[1]["properties"]["previous_build"], "1.0.0-rc1");
 }
 
-TEST_F(LifecycleIntegrationTest, AnApplicationWithoutABuildIsInstalledOnce)
+TEST_F(LifecycleIntegrationTest, AnApplicationWithoutABuildIsInstalledOnceAndItsFirstBuildIsAnUpdate)
 {
     launch("1.0.0", std::nullopt);
     launch("1.0.0", std::nullopt);
+    launch("1.1.0", "43");
     const auto events = lifecycleEvents();
-    ASSERT_EQ(events.size(), 1u);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0]["event"], "Application Installed");
     EXPECT_EQ(ownProperties(events[0]), (json { { "version", "1.0.0" } }));
+    EXPECT_EQ(events[1]["event"], "Application Updated");
+    EXPECT_EQ(ownProperties(events[1]), (json { { "version", "1.1.0" }, { "build", 43 }, { "previous_version", "1.0.0" } }))
+        << "there was no previous build to name";
+}
+
+TEST_F(LifecycleIntegrationTest, AnApplicationWithoutAVersionHasNoPreviousVersionAfterAnUpdate)
+{
+    launch(std::nullopt, "42");
+    {
+        std::ifstream file(harness.storageFolder() / BeaconAppLifeCycleIntegration::preferencesFileName);
+        EXPECT_EQ(json::parse(file, nullptr, false), (json { { "BCNBuildKeyV2", "42" } }));
+    }
+    launch("1.3.0", "43");
+    const auto events = lifecycleEvents();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(ownProperties(events[0]), (json { { "build", 42 } }));
+    EXPECT_EQ(events[1]["event"], "Application Updated");
+    EXPECT_EQ(ownProperties(events[1]), (json { { "version", "1.3.0" }, { "build", 43 }, { "previous_build", 42 } }));
 }
 
 TEST_F(LifecycleIntegrationTest, TwoActivationsInARowOpenOnceAndABackgroundingInTheBackgroundIsNothing)

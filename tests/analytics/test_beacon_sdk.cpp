@@ -317,22 +317,32 @@ TEST_F(BeaconSdkTest, IdentifyWithTheCurrentIdSendsSetOnlyForPropertiesNotJustSe
     EXPECT_EQ(sets[1]["distinct_id"], "user-1");
 }
 
-TEST_F(BeaconSdkTest, IdentifyRefusesAnEmptyIdAndASecondPerson)
+TEST_F(BeaconSdkTest, IdentifyRefusesAnInvalidIdAndASecondPerson)
 {
     sdk->setup(config);
-    sdk->identify("user-1");
+    const std::string anonymous = sdk->getDistinctId();
     {
         settle();
         CapturedLog log;
         sdk->identify("");
-        sdk->identify("user-2", { { "plan", "pro" } });
+        sdk->identify("user-\xff\xfe"); // could be neither stored nor sent
         EXPECT_EQ(log.lines(),
             (std::vector<std::string> { "[Beacon] identify call not allowed, distinctId is invalid: ",
-                "[Beacon] already identified with id: user-1" }));
+                "[Beacon] identify call not allowed, distinctId is invalid: user-\xff\xfe" }));
+    }
+    EXPECT_EQ(sdk->getDistinctId(), anonymous);
+
+    sdk->identify("user-1"); // still anonymous after the refusals
+    {
+        settle();
+        CapturedLog log;
+        sdk->identify("user-2", { { "plan", "pro" } });
+        EXPECT_EQ(log.lines(), std::vector<std::string> { "[Beacon] already identified with id: user-1" });
     }
     EXPECT_EQ(sdk->getDistinctId(), "user-1");
     deliver();
     EXPECT_EQ(namesOf(uploadedEvents(server)), std::vector<std::string> { "$identify" });
+    EXPECT_EQ(onlyEvent("$identify")["properties"]["$anon_distinct_id"], anonymous);
 }
 
 TEST_F(BeaconSdkTest, ReusingTheAnonymousIdLeavesItOutOfIdentify)
@@ -450,6 +460,38 @@ TEST_F(BeaconSdkTest, SetPersonPropertiesSendsEachNewSetOnce)
     EXPECT_EQ(sets[0]["properties"]["$set_once"], (json { { "first_seen", "2024-01-02" } }));
     EXPECT_EQ(sets[1]["properties"]["$set"], (json { { "plan", "team" } }));
     EXPECT_FALSE(sets[1]["properties"].contains("$set_once"));
+}
+
+TEST_F(BeaconSdkTest, PersonPropertiesForADistinctIdThatIsNotTextAreStillDeduplicated)
+{
+    // A host's own identity store may hold any bytes; the de-duplication must not throw on them.
+    config->storageManager = std::make_shared<beacon::BeaconStorageManager>(*config);
+    config->storageManager->setDistinctId("legacy-\xff");
+    sdk->setup(config);
+    settle();
+    CapturedLog log;
+    EXPECT_NO_THROW(sdk->setPersonProperties({ { "plan", "pro" } }));
+    EXPECT_NO_THROW(sdk->setPersonProperties({ { "plan", "pro" } }));
+    const auto& lines = log.lines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                  "[Beacon] A duplicate setPersonProperties call was made with the same properties. It has been "
+                  "ignored."),
+        1);
+}
+
+// Reset clears the person properties used for flags, so a repeat of the last ones must get through
+// even when the anonymous id (and with it the hash) stays the same.
+TEST_F(BeaconSdkTest, AfterResetTheLastPersonPropertiesAreSentAgain)
+{
+    config->reuseAnonymousId = true;
+    sdk->setup(config);
+    sdk->setPersonProperties({ { "plan", "pro" } });
+    sdk->reset();
+    sdk->setPersonProperties({ { "plan", "pro" } });
+    deliver();
+    const auto sets = uploadedEvents(server, "$set");
+    ASSERT_EQ(sets.size(), 2u);
+    EXPECT_EQ(sets[0]["distinct_id"], sets[1]["distinct_id"]) << "the same person before and after";
 }
 
 // --- flags -----------------------------------------------------------------------------------------

@@ -3,6 +3,8 @@
 // Back-off time comes from a manual clock; nothing here sleeps to wait it out.
 #include "beacon/BeaconSDK.h"
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -335,6 +337,71 @@ TEST_F(BeaconSdkDeliveryTest, CapturesFromSeveralThreadsWhileFlushesRunArriveOnc
     ASSERT_EQ(byThread.size(), std::size_t { kThreads });
     for (const auto& [thread, indexes] : byThread)
         EXPECT_EQ(indexes, range(0, kPerThread)) << "thread " << thread;
+}
+
+// Captures from several threads while another identifies, registers, resets and flushes, until the
+// client is closed in the middle of it all.
+TEST_F(BeaconSdkDeliveryTest, CapturesWhileFlushResetAndCloseRunKeepEverythingCapturedBeforeTheClose)
+{
+    config->flushAt = 10;
+    start();
+
+    constexpr int kThreads = 3;
+    constexpr int kMostPerThread = 250; // all of them fit the queue bound of 1000
+    std::atomic<bool> closing { false };
+    std::array<std::atomic<int>, kThreads> lastBeforeClose {};
+    for (auto& last : lastBeforeClose)
+        last = -1;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < kMostPerThread; ++i) {
+                const bool before = !closing;
+                sdk->capture("tick", { { "index", i }, { "thread", t } });
+                if (!before)
+                    break; // one capture into the closing client is enough
+                if (!closing)
+                    lastBeforeClose[t] = i;
+            }
+        });
+    }
+    threads.emplace_back([&] {
+        for (int n = 0; !closing; ++n) {
+            sdk->identify("user-" + std::to_string(n), { { "n", n } });
+            sdk->setPersonProperties({ { "n", n } });
+            sdk->registerProperties({ { "n", n } });
+            sdk->flush();
+            if (n % 2 == 1)
+                sdk->reset();
+        }
+    });
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    const auto midway = [&] {
+        return std::all_of(lastBeforeClose.begin(), lastBeforeClose.end(), [](const auto& last) { return last >= 100; });
+    };
+    while (!midway() && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
+    closing = true;
+    sdk->close();
+    for (auto& thread : threads)
+        thread.join();
+
+    EXPECT_FALSE(fs::exists(harness.storageFolder() / "beacon.distinctId")) << "close forgets the person";
+    EXPECT_FALSE(fs::exists(harness.storageFolder() / "beacon.isIdentified"));
+
+    sdk = BeaconSDK::create();
+    start(harness.makeConfig(server.baseUrl()));
+    EXPECT_FALSE(sdk->getDistinctId().starts_with("user-")) << "nobody is identified after the close";
+    deliver();
+    std::map<int, std::set<int>> byThread;
+    for (const json& event : uploadedEvents(server, "tick"))
+        byThread[event["properties"]["thread"].get<int>()].insert(event["properties"]["index"].get<int>());
+    for (int t = 0; t < kThreads; ++t) {
+        SCOPED_TRACE("thread " + std::to_string(t));
+        ASSERT_GE(lastBeforeClose[t], 0);
+        for (int i = 0; i <= lastBeforeClose[t]; ++i)
+            ASSERT_TRUE(byThread[t].contains(i)) << "lost capture " << i;
+    }
 }
 
 } // namespace

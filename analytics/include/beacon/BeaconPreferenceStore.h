@@ -21,6 +21,7 @@ public:
     /// The value when it is text.
     std::optional<std::string> string(const std::string& key) const;
     void setValue(const std::string& key, nlohmann::json value);
+    void removeValue(const std::string& key);
     /// Writes the values to the file (whole or not at all); false, logged, when that failed.
     bool synchronize();
 

@@ -137,6 +137,8 @@ private:
     std::shared_ptr<State> state() const;
     /// The opt-out check of operations that send data, with its debug line.
     bool optedOut(const State& state) const;
+    /// The opt-out flag as it is now, without logging.
+    bool isOptedOutNow(const State& state) const;
     /// Builds the event and adds it to the queue it belongs in.
     void enqueue(const State& state, const BeaconCaptureInput& input) const;
     /// True when `userProperties`/`userPropertiesSetOnce` for `distinctId` were the last ones sent
@@ -157,7 +159,7 @@ private:
     std::mutex m_personPropsLock; // super properties
     std::mutex m_cachedPersonPropertiesLock;
     std::optional<std::string> m_cachedPersonPropertiesHash; // m_cachedPersonPropertiesLock
-    std::mutex m_identityLock; // identify and reset, so an identity change is never half seen
+    std::mutex m_identityLock; // identify, reset and close, so an identity change is never half seen
 
     std::atomic<bool> m_enabled { false }; // set early in `setup`, for the person-properties provider
     mutable std::mutex m_stateLock;
