@@ -74,6 +74,14 @@ protected:
     /// Lets the client's start-up work (the first reachability report and the flush it starts) finish,
     /// so that it does not show up among the lines a test captures next.
     void settle() { ASSERT_TRUE(sdk->waitUntilIdleForTesting()); }
+    /// The same, after the flag reload that a new identity starts has logged its answer.
+    void settleFlags()
+    {
+        std::promise<void> loaded;
+        sdk->reloadFeatureFlags([&](const std::optional<json>&) { loaded.set_value(); });
+        ASSERT_EQ(loaded.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+        settle();
+    }
 
     /// A new client over the same folder, as the next process would make.
     void restart(std::shared_ptr<BeaconConfig> next = nullptr)
@@ -334,7 +342,7 @@ TEST_F(BeaconSdkTest, IdentifyRefusesAnInvalidIdAndASecondPerson)
 
     sdk->identify("user-1"); // still anonymous after the refusals
     {
-        settle();
+        settleFlags();
         CapturedLog log;
         sdk->identify("user-2", { { "plan", "pro" } });
         EXPECT_EQ(log.lines(), std::vector<std::string> { "[Beacon] already identified with id: user-1" });
