@@ -22,6 +22,7 @@
 
 #include "CapturedLog.h"
 #include "LoopbackHttpServer.h"
+#include "UploadHelpers.h"
 #include "ManualClock.h"
 #include "ManualNetworkStateSource.h"
 #include "TemporaryDirectory.h"
@@ -51,6 +52,9 @@ using beacon::test::ManualNetworkStateSource;
 using beacon::test::RecordedRequest;
 using beacon::test::RefusingPort;
 using beacon::test::TemporaryDirectory;
+using beacon::test::indexesOf;
+using beacon::test::range;
+using beacon::test::utcText;
 using nlohmann::json;
 using namespace std::chrono_literals;
 
@@ -88,35 +92,9 @@ std::vector<json> eventsOf(const RecordedRequest& request)
     return {};
 }
 
-std::vector<int> indexesOf(const std::vector<json>& events)
-{
-    std::vector<int> indexes;
-    for (const json& event : events)
-        indexes.push_back(event["properties"]["index"].get<int>());
-    return indexes;
-}
-
-std::vector<int> range(int from, int to)
-{
-    std::vector<int> values;
-    for (int i = from; i < to; ++i)
-        values.push_back(i);
-    return values;
-}
-
 std::size_t countLines(const std::vector<std::string>& lines, const std::string& line)
 {
     return static_cast<std::size_t>(std::count(lines.begin(), lines.end(), line));
-}
-
-/// "2023-11-14 22:13:25 +0000"
-std::string utcText(std::chrono::system_clock::time_point time)
-{
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
-    std::tm utc {};
-    ::gmtime_r(&seconds, &utc);
-    char text[40];
-    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S +0000", &utc));
 }
 
 class BeaconQueueTest : public testing::Test {

@@ -26,6 +26,7 @@
 
 #include "CapturedLog.h"
 #include "LoopbackHttpServer.h"
+#include "UploadHelpers.h"
 #include "SdkHarness.h"
 #include "beacon/BeaconConfig.h"
 #include "beacon/BeaconLog.h"
@@ -42,24 +43,11 @@ using beacon::test::RefusingPort;
 using beacon::test::SdkHarness;
 using beacon::test::uploadedBatches;
 using beacon::test::uploadedEvents;
+using beacon::test::indexesOf;
+using beacon::test::range;
+using beacon::test::utcText;
 using nlohmann::json;
 using namespace std::chrono_literals;
-
-std::vector<int> indexesOf(const std::vector<json>& events)
-{
-    std::vector<int> indexes;
-    for (const json& event : events)
-        indexes.push_back(event["properties"]["index"].get<int>());
-    return indexes;
-}
-
-std::vector<int> range(int from, int to)
-{
-    std::vector<int> values;
-    for (int i = from; i < to; ++i)
-        values.push_back(i);
-    return values;
-}
 
 std::size_t batchUploads(const LoopbackHttpServer& server)
 {
@@ -67,16 +55,6 @@ std::size_t batchUploads(const LoopbackHttpServer& server)
     for (const RecordedRequest& request : server.requests())
         count += request.path == "/batch" ? 1 : 0;
     return count;
-}
-
-/// "2023-11-14 22:13:25 +0000"
-std::string utcText(std::chrono::system_clock::time_point time)
-{
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
-    std::tm utc {};
-    ::gmtime_r(&seconds, &utc);
-    char text[40];
-    return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S +0000", &utc));
 }
 
 class BeaconSdkDeliveryTest : public testing::Test {
