@@ -147,7 +147,9 @@ json appBuildValue(std::string_view build)
     if (!allDigits)
         return json(std::string(build));
     // Parsed with the sign so that the most negative value still fits.
-    const std::string signedDigits = (negative ? "-" : "") + std::string(digits);
+    // Appended piece by piece: GCC 12 warns wrongly (-Wrestrict) about "-" + std::string at -O3.
+    std::string signedDigits(negative ? "-" : "");
+    signedDigits.append(digits);
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(signedDigits.data(), signedDigits.data() + signedDigits.size(), value);
     if (error != std::errc() || end != signedDigits.data() + signedDigits.size())

@@ -257,9 +257,10 @@ struct BeaconQueue::Impl : std::enable_shared_from_this<Impl> {
             finishBatch(0, true, names);
             return;
         }
-        // Completions arrive on the API's worker; the result is handled back on this queue.
-        auto completion = [weak = weak_from_this(), queue = dispatchQueue, names](int status, bool failed) {
-            queue->post([weak, names, status, failed] {
+        // Completions arrive on the API's worker; the result is handled back on this queue. The worker
+        // must not own the queue: the queue's own thread may be waiting for the worker to end.
+        auto completion = [weak = weak_from_this(), queue = dispatchQueue->poster(), names](int status, bool failed) {
+            queue.post([weak, names, status, failed] {
                 if (const auto self = weak.lock())
                     self->finishBatch(status, failed, names);
             });

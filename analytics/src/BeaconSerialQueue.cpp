@@ -53,13 +53,26 @@ BeaconSerialQueue::~BeaconSerialQueue()
 
 bool BeaconSerialQueue::post(Task task)
 {
-    // Notified under the lock: once the task is queued it may destroy this queue, so
-    // nothing of `this` may be touched after unlocking.
-    const std::lock_guard lock(m_state->mutex);
-    if (m_state->stopping)
+    // Nothing of `this` is touched after the task is queued: it may destroy this queue.
+    const std::shared_ptr<State> state = m_state;
+    return postTo(*state, std::move(task));
+}
+
+bool BeaconSerialQueue::Poster::post(Task task) const
+{
+    // The state outlives the queue without its thread: releasing it never waits for anything.
+    const std::shared_ptr<State> state = m_state.lock();
+    return state && postTo(*state, std::move(task));
+}
+
+bool BeaconSerialQueue::postTo(State& state, Task task)
+{
+    // Notified under the lock, so that the worker cannot finish and let the state go meanwhile.
+    const std::lock_guard lock(state.mutex);
+    if (state.stopping)
         return false;
-    m_state->tasks.push_back(std::move(task));
-    m_state->wake.notify_one();
+    state.tasks.push_back(std::move(task));
+    state.wake.notify_one();
     return true;
 }
 

@@ -116,10 +116,10 @@ void Reachability::startNotifier()
     const std::lock_guard startStop(m_startStopLock);
     if (isNotifierRunning())
         return;
-    // The source only ever holds the queue and a weak reference, so it never ends up
-    // destroying this object from inside its own callback.
-    auto onChange = [queue = m_reachabilitySerialQueue, weak = weak_from_this()] {
-        queue->post([weak] {
+    // The source holds neither the queue nor this object, so it never ends up destroying
+    // either from its own thread.
+    auto onChange = [queue = m_reachabilitySerialQueue->poster(), weak = weak_from_this()] {
+        queue.post([weak] {
             const auto self = weak.lock();
             if (!self || !self->isNotifierRunning())
                 return;

@@ -383,3 +383,38 @@ TEST_F(BeaconSdkDeliveryTest, CapturesWhileFlushResetAndCloseRunKeepEverythingCa
 }
 
 } // namespace
+
+namespace {
+std::size_t threadCount()
+{
+    std::error_code error;
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator("/proc/self/task", error), {}));
+}
+} // namespace
+
+// A client dropped while an upload is out must still wind down completely: the upload's thread and
+// the queue's thread must not end up waiting for each other.
+TEST_F(BeaconSdkDeliveryTest, ClientsDroppedDuringAnUploadLeaveNoThreadBehind)
+{
+    server.setDefaultResponse(CannedResponse { .delay = 2ms });
+    const std::size_t before = threadCount();
+    for (int round = 0; round < 100; ++round) {
+        SdkHarness local;
+        auto client = BeaconSDK::create();
+        client->setup(local.makeConfig(server.baseUrl()));
+        const std::size_t sent = server.requestCount();
+        for (int i = 0; i < 25; ++i) // past flushAt: an upload starts
+            client->capture("tick", { { "index", i } });
+        // Every other round closes while the upload is surely out, the others while it may be starting.
+        if (round % 2 == 0) {
+            EXPECT_TRUE(server.waitForRequests(sent + 1, 5s));
+        }
+        client->close();
+        client.reset();
+    }
+    // Threads that were already ending get a moment to finish.
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (threadCount() > before && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_LE(threadCount(), before);
+}

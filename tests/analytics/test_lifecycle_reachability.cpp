@@ -102,6 +102,22 @@ TEST(SerialQueueTest, DestructionRunsWhatIsQueuedAndMayHappenFromItsOwnTask)
     EXPECT_EQ(destroyed.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
 }
 
+TEST(SerialQueueTest, APosterReachesTheQueueWithoutKeepingItAlive)
+{
+    std::atomic<int> ran { 0 };
+    auto queue = std::make_unique<BeaconSerialQueue>("test.poster");
+    const BeaconSerialQueue::Poster poster = queue->poster();
+    std::thread other([poster, &ran] { EXPECT_TRUE(poster.post([&ran] { ++ran; })); });
+    other.join();
+    queue->flushForTesting();
+    EXPECT_EQ(ran.load(), 1);
+
+    // Destroying the queue does not wait for the poster, and the poster's tasks then go nowhere.
+    queue.reset();
+    EXPECT_FALSE(poster.post([&ran] { ++ran; }));
+    EXPECT_EQ(ran.load(), 1);
+}
+
 // --- lifecycle publisher ----------------------------------------------------------------
 
 class LifecyclePublisherTest : public ::testing::Test {
