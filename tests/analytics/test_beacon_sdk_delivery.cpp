@@ -9,6 +9,7 @@
 #include <chrono>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <future>
 #include <map>
 #include <regex>
@@ -385,6 +386,19 @@ TEST_F(BeaconSdkDeliveryTest, CapturesWhileFlushResetAndCloseRunKeepEverythingCa
 } // namespace
 
 namespace {
+std::string threadNames()
+{
+    std::string names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/proc/self/task", error)) {
+        std::ifstream comm(entry.path() / "comm");
+        std::string name;
+        std::getline(comm, name);
+        names += name + "; ";
+    }
+    return names;
+}
+
 std::size_t threadCount()
 {
     std::error_code error;
@@ -397,24 +411,36 @@ std::size_t threadCount()
 TEST_F(BeaconSdkDeliveryTest, ClientsDroppedDuringAnUploadLeaveNoThreadBehind)
 {
     server.setDefaultResponse(CannedResponse { .delay = 2ms });
-    const std::size_t before = threadCount();
-    for (int round = 0; round < 100; ++round) {
+    // Closes one client while its upload is surely out (`waitForUpload`) or may still be starting.
+    const auto dropClientDuringUpload = [&](bool waitForUpload) {
         SdkHarness local;
         auto client = BeaconSDK::create();
         client->setup(local.makeConfig(server.baseUrl()));
         const std::size_t sent = server.requestCount();
         for (int i = 0; i < 25; ++i) // past flushAt: an upload starts
             client->capture("tick", { { "index", i } });
-        // Every other round closes while the upload is surely out, the others while it may be starting.
-        if (round % 2 == 0) {
+        if (waitForUpload) {
             EXPECT_TRUE(server.waitForRequests(sent + 1, 5s));
         }
         client->close();
         client.reset();
-    }
-    // Threads that were already ending get a moment to finish.
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (threadCount() > before && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(10ms);
-    EXPECT_LE(threadCount(), before);
+    };
+    // Counts threads once they stop changing, or after 5 seconds.
+    const auto settledThreadCount = [] {
+        std::size_t count = threadCount();
+        for (int stable = 0, round = 0; stable < 20 && round < 500; ++round) {
+            std::this_thread::sleep_for(10ms);
+            const std::size_t now = threadCount();
+            stable = now == count ? stable + 1 : 0;
+            count = now;
+        }
+        return count;
+    };
+
+    // The first round starts what lives for the whole process (and the server's workers).
+    dropClientDuringUpload(true);
+    const std::size_t before = settledThreadCount();
+    for (int round = 0; round < 100; ++round)
+        dropClientDuringUpload(round % 2 == 0);
+    EXPECT_LE(settledThreadCount(), before) << threadNames();
 }
