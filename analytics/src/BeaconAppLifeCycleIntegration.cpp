@@ -1,5 +1,6 @@
 #include "beacon/BeaconAppLifeCycleIntegration.h"
 
+#include "BeaconIntegrationBinding.h"
 #include "beacon/ApplicationLifecyclePublisher.h"
 #include "beacon/BeaconConfig.h"
 #include "beacon/BeaconContext.h"
@@ -12,8 +13,7 @@
 namespace beacon {
 namespace {
 // Lifecycle callbacks are process-wide: two clients recording them would count every launch twice.
-std::mutex g_installedLock;
-const BeaconAppLifeCycleIntegration* g_installed = nullptr; // g_installedLock
+detail::IntegrationBinding::Kind g_lifecycleIntegrations;
 } // namespace
 
 std::shared_ptr<BeaconAppLifeCycleIntegration> BeaconAppLifeCycleIntegration::create(
@@ -25,30 +25,22 @@ std::shared_ptr<BeaconAppLifeCycleIntegration> BeaconAppLifeCycleIntegration::cr
 
 BeaconAppLifeCycleIntegration::BeaconAppLifeCycleIntegration(BaseApplicationLifecyclePublisher& publisher)
     : m_publisher(publisher)
+    , m_binding(std::make_unique<detail::IntegrationBinding>(g_lifecycleIntegrations))
 { }
 
-BeaconAppLifeCycleIntegration::~BeaconAppLifeCycleIntegration()
-{
-    const std::lock_guard lock(g_installedLock);
-    if (g_installed == this)
-        g_installed = nullptr;
-}
+BeaconAppLifeCycleIntegration::~BeaconAppLifeCycleIntegration() = default;
 
 std::optional<std::string> BeaconAppLifeCycleIntegration::install(const std::shared_ptr<BeaconSDK>& client)
 {
     if (!client)
         return std::string("no client");
-    {
-        const std::lock_guard registryLock(g_installedLock);
-        const std::lock_guard lock(m_lock);
-        const auto owner = m_beacon.lock();
-        if ((g_installed && g_installed != this) || (m_installed && owner && owner != client))
-            return std::string("App life cycle integration already installed to another BeaconSDK instance.");
-        if (m_installed && owner == client)
-            return std::nullopt;
-        g_installed = this;
-        m_beacon = client;
-        m_installed = true;
+    switch (m_binding->bind(client)) {
+    case detail::IntegrationBinding::Result::taken:
+        return std::string("App life cycle integration already installed to another BeaconSDK instance.");
+    case detail::IntegrationBinding::Result::alreadyBound:
+        return std::nullopt;
+    case detail::IntegrationBinding::Result::bound:
+        break;
     }
     // Registered outside the lock: a callback may be delivered at once.
     const std::weak_ptr<BeaconAppLifeCycleIntegration> weak = weak_from_this();
@@ -66,7 +58,7 @@ std::optional<std::string> BeaconAppLifeCycleIntegration::install(const std::sha
     });
     const std::lock_guard lock(m_lock);
     // Uninstalled meanwhile: the registrations go with the local tokens, after the lock is released.
-    if (!m_installed)
+    if (!m_binding->isBound())
         return std::nullopt;
     m_didFinishLaunchingToken = std::move(launching);
     m_didBecomeActiveToken = std::move(active);
@@ -78,15 +70,10 @@ void BeaconAppLifeCycleIntegration::uninstall(const BeaconSDK& client)
 {
     std::unique_ptr<RegistrationToken> tokens[3];
     {
-        const std::lock_guard registryLock(g_installedLock);
+        // Unbound and emptied in one step, so that an install meanwhile keeps its own registrations.
         const std::lock_guard lock(m_lock);
-        const auto owner = m_beacon.lock();
-        if (!m_installed || (owner && owner.get() != &client))
+        if (!m_binding->unbind(client))
             return;
-        m_installed = false;
-        m_beacon.reset();
-        if (g_installed == this)
-            g_installed = nullptr;
         tokens[0] = std::move(m_didFinishLaunchingToken);
         tokens[1] = std::move(m_didBecomeActiveToken);
         tokens[2] = std::move(m_didEnterBackgroundToken);
@@ -96,8 +83,7 @@ void BeaconAppLifeCycleIntegration::uninstall(const BeaconSDK& client)
 
 std::shared_ptr<BeaconSDK> BeaconAppLifeCycleIntegration::client() const
 {
-    const std::lock_guard lock(m_lock);
-    return m_installed ? m_beacon.lock() : nullptr;
+    return m_binding->client();
 }
 
 bool BeaconAppLifeCycleIntegration::capturing(const std::shared_ptr<BeaconSDK>& client) const

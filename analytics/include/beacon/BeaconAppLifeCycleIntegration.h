@@ -12,6 +12,9 @@
 namespace beacon {
 
 class BaseApplicationLifecyclePublisher;
+namespace detail {
+class IntegrationBinding;
+}
 
 /// Records "Application Installed", "Application Updated", "Application Opened" and
 /// "Application Backgrounded" from the application's lifecycle. The last seen version and build
@@ -46,9 +49,8 @@ private:
 
     BaseApplicationLifecyclePublisher& m_publisher;
 
+    const std::unique_ptr<detail::IntegrationBinding> m_binding;
     mutable std::mutex m_lock;
-    std::weak_ptr<BeaconSDK> m_beacon; // m_lock
-    bool m_installed = false; // m_lock
     bool m_isFreshAppLaunch = true; // m_lock
     bool m_isAppBackgrounded = true; // m_lock
     std::unique_ptr<RegistrationToken> m_didBecomeActiveToken; // m_lock

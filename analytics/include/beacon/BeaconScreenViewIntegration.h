@@ -1,13 +1,15 @@
 #pragma once
 
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
 #include "beacon/BeaconIntegration.h"
 
 namespace beacon {
+namespace detail {
+class IntegrationBinding;
+}
 
 /// Records `$screen` for screens the application shows. Elsewhere this hooks into the UI toolkit by
 /// method interposition; the desktop has no such hook, so nothing is recorded on its own: a UI layer
@@ -15,7 +17,7 @@ namespace beacon {
 /// have it installed.
 class BeaconScreenViewIntegration final : public BeaconIntegration {
 public:
-    BeaconScreenViewIntegration() = default;
+    BeaconScreenViewIntegration();
     ~BeaconScreenViewIntegration() override;
 
     std::string_view name() const override { return "BeaconScreenViewIntegration"; }
@@ -27,9 +29,7 @@ public:
     void screenDidAppear(const std::string& title);
 
 private:
-    mutable std::mutex m_lock;
-    std::weak_ptr<BeaconSDK> m_beacon; // m_lock
-    bool m_installed = false; // m_lock
+    const std::unique_ptr<detail::IntegrationBinding> m_binding;
 };
 
 } // namespace beacon
