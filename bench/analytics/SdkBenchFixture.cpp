@@ -9,6 +9,7 @@
 #include <stdlib.h>
 #include <sys/vfs.h>
 
+#include <benchmark/benchmark.h>
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
@@ -191,6 +192,16 @@ bool IngestServer::waitForReceived(std::size_t count, std::chrono::milliseconds 
 }
 
 // --- client --------------------------------------------------------------------------------------
+
+std::unique_ptr<SdkBenchFixture> SdkBenchFixture::createOrSkip(benchmark::State& state, const std::string& countedEvent)
+{
+    try {
+        return std::make_unique<SdkBenchFixture>(countedEvent);
+    } catch (const std::exception& error) {
+        state.SkipWithError(error.what());
+        return nullptr;
+    }
+}
 
 SdkBenchFixture::SdkBenchFixture(const std::string& countedEvent)
     : m_server(countedEvent)

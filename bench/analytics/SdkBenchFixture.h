@@ -14,6 +14,9 @@
 namespace beacon {
 class BeaconSDK;
 } // namespace beacon
+namespace benchmark {
+class State;
+} // namespace benchmark
 
 namespace beacon::bench {
 
@@ -86,6 +89,8 @@ public:
     static constexpr const char* bundleIdentifier = "studio.murv.VeltoBench";
 
     explicit SdkBenchFixture(const std::string& countedEvent);
+    /// The same, or nothing after marking `state` skipped with the reason it could not be made.
+    static std::unique_ptr<SdkBenchFixture> createOrSkip(benchmark::State& state, const std::string& countedEvent);
     ~SdkBenchFixture();
     SdkBenchFixture(const SdkBenchFixture&) = delete;
     SdkBenchFixture& operator=(const SdkBenchFixture&) = delete;

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -36,13 +35,9 @@ double percentileMicroseconds(const std::vector<Clock::duration>& sorted, double
 /// Targets: median under 200 µs, 99th percentile under 2 ms.
 void BM_Capture(benchmark::State& state)
 {
-    std::unique_ptr<beacon::bench::SdkBenchFixture> fixture;
-    try {
-        fixture = std::make_unique<beacon::bench::SdkBenchFixture>(kEventName);
-    } catch (const std::exception& error) {
-        state.SkipWithError(error.what());
+    const auto fixture = beacon::bench::SdkBenchFixture::createOrSkip(state, kEventName);
+    if (!fixture)
         return;
-    }
     beacon::BeaconSDK& sdk = fixture->sdk();
     const beacon::BeaconProperties properties = { { "app", "velto" }, { "section", "insights" } };
 

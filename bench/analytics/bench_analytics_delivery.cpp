@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <string>
 
@@ -37,13 +36,9 @@ double seconds(Clock::duration duration)
 /// slows down for a few minutes after many deletions, so back-to-back runs read lower.
 void BM_DeliveryThroughput(benchmark::State& state)
 {
-    std::unique_ptr<beacon::bench::SdkBenchFixture> fixture;
-    try {
-        fixture = std::make_unique<beacon::bench::SdkBenchFixture>(kEventName);
-    } catch (const std::exception& error) {
-        state.SkipWithError(error.what());
+    const auto fixture = beacon::bench::SdkBenchFixture::createOrSkip(state, kEventName);
+    if (!fixture)
         return;
-    }
     beacon::BeaconSDK& sdk = fixture->sdk();
     beacon::bench::IngestServer& server = fixture->server();
     const auto events = static_cast<std::size_t>(state.range(0));
