@@ -1,8 +1,9 @@
 #include "beacon/BeaconSDK.h"
 
 #include <cstdint>
-#include <cstdio>
+#include <functional>
 #include <set>
+#include <string_view>
 #include <utility>
 
 #include "beacon/ApplicationLifecyclePublisher.h"
@@ -35,21 +36,14 @@ constexpr const char* kOptOutLine = "[Beacon] Beacon is in OptOut state.";
 std::mutex g_apiKeysLock;
 std::set<std::string> g_apiKeys; // g_apiKeysLock
 
-/// A stable digest of the person properties sent for one person (FNV-1a, 64 bits, over the CBOR
-/// encoding: object keys are sorted, so equal dictionaries give equal bytes). CBOR rather than JSON
-/// text because the distinct id may come from a host's storage manager and need not be UTF-8, which
-/// the JSON writer refuses with an exception.
+/// A digest of the person properties sent for one person, kept in memory only. Over the CBOR
+/// encoding: object keys are sorted, so equal dictionaries give equal bytes, and unlike the JSON
+/// writer it accepts a distinct id that is not UTF-8 (a host's storage manager may hand one over).
 std::string personPropertiesHash(const std::string& distinctId, const json& set, const json& setOnce)
 {
     const std::vector<std::uint8_t> bytes = json::to_cbor(json::array({ distinctId, set, setOnce }));
-    std::uint64_t hash = 14695981039346656037ull;
-    for (const std::uint8_t byte : bytes) {
-        hash ^= byte;
-        hash *= 1099511628211ull;
-    }
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    return std::string(hex, 16) + ":" + std::to_string(bytes.size());
+    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    return std::to_string(std::hash<std::string_view> {}(text)) + ":" + std::to_string(bytes.size());
 }
 } // namespace
 
