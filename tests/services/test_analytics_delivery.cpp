@@ -1,4 +1,4 @@
-// The usage analytics service over the real analytics client, delivering to an HTTP server on the
+// The usage analytics service over the real analytics client and Velto's view of the desktop, delivering to an HTTP server on the
 // loopback interface: what leaves the machine, and that nothing does under DO_NOT_TRACK.
 #include <QCoreApplication>
 #include <QFile>
@@ -9,7 +9,11 @@
 #include "LoopbackHttpServer.h"
 #include "MemoryPreferences.h"
 #include "SdkHarness.h"
+#include "beacon/BeaconConfig.h"
+#include "beacon/BeaconPlatform.h"
 #include "beacon/BeaconSDK.h"
+#include "beacon/BeaconStorage.h"
+#include "services/AnalyticsPlatform.h"
 #include "services/AnalyticsService.h"
 #include "services/BeaconAnalyticsClient.h"
 
@@ -96,3 +100,16 @@ TEST_F(AnalyticsDeliveryTest, DoNotTrackLeavesTheNetworkAndTheDiskAlone)
 }
 
 } // namespace
+
+TEST(AnalyticsPlatformTest, TheClientKeepsItsFilesInVeltosFolderOfTheDataHome)
+{
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.path().toUtf8());
+    QCoreApplication::setApplicationVersion(QStringLiteral("2.3.1"));
+    beacon::BeaconConfig config("key");
+    config.platform = makeAnalyticsPlatform(nullptr);
+    EXPECT_EQ(beacon::BeaconStorage::folderFor(config),
+        std::filesystem::path(home.path().toStdString()) / "studio.murv.Velto");
+    EXPECT_EQ(config.platform->application.shortVersion, "2.3.1");
+    qunsetenv("XDG_DATA_HOME");
+}
