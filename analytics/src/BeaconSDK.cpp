@@ -80,6 +80,7 @@ BeaconSDK::BeaconSDK()
 
 BeaconSDK::~BeaconSDK()
 {
+    *m_enabled = false;
     std::shared_ptr<State> state;
     {
         const std::lock_guard lock(m_stateLock);
@@ -165,7 +166,7 @@ void BeaconSDK::setup(std::shared_ptr<BeaconConfig> config)
                 debugLog("API Key: " + config->apiKey + " already has a Beacon instance.");
         }
         m_apiKey = config->apiKey;
-        m_enabled = true;
+        *m_enabled = true;
 
         auto s = std::make_shared<State>();
         s->config = config;
@@ -185,10 +186,9 @@ void BeaconSDK::setup(std::shared_ptr<BeaconConfig> config)
         s->context = std::make_shared<BeaconContext>(s->platform->application, s->reachability);
 
         const std::weak_ptr<BeaconSDK> weak = weak_from_this();
-        auto personPropertiesContext = [weak, config = std::shared_ptr<const BeaconConfig>(config),
+        auto personPropertiesContext = [enabled = m_enabled, config = std::shared_ptr<const BeaconConfig>(config),
                                            context = s->context]() -> json {
-            const auto self = weak.lock();
-            if (!self || !self->m_enabled || !config->setDefaultPersonProperties)
+            if (!*enabled || !config->setDefaultPersonProperties)
                 return json::object();
             return context->personPropertiesContext();
         };
@@ -238,7 +238,7 @@ void BeaconSDK::setup(std::shared_ptr<BeaconConfig> config)
     ApplicationLifecyclePublisher::shared().observe(lifecycle);
 
     mainQueue()->post([weak = weak_from_this(), sender = static_cast<const void*>(this)] {
-        if (weak.lock())
+        if (!weak.expired())
             BeaconNotificationCenter::defaultCenter().post({ didStartNotification, sender });
     });
 }
@@ -257,7 +257,7 @@ void BeaconSDK::close()
         debugLog(kGateLine);
         return;
     }
-    m_enabled = false;
+    *m_enabled = false;
     {
         const std::lock_guard lock(g_apiKeysLock);
         g_apiKeys.erase(m_apiKey);

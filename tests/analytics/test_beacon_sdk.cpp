@@ -639,6 +639,19 @@ TEST_F(BeaconSdkTest, CloseStopsEverythingAndASecondSetupStartsAfresh)
     EXPECT_TRUE(uploadedEvents(server, "after close").empty());
 }
 
+TEST_F(BeaconSdkTest, AClientReleasedWhileItsFlagsAreLoadingGoesAwayCleanly)
+{
+    // The flags request asks for the default person properties on its own thread; a client
+    // released at that moment must not be torn down there, in the middle of the request.
+    config->setDefaultPersonProperties = true;
+    for (int round = 0; round < 300; ++round) {
+        sdk->setup(round == 0 ? config : harness.makeConfig(server.baseUrl()));
+        sdk->reloadFeatureFlags();
+        sdk = BeaconSDK::create();
+    }
+    EXPECT_FALSE(sdk->isEnabled());
+}
+
 TEST_F(BeaconSdkTest, DebugSwitchesTheLogOnlyAfterSetup)
 {
     sdk->debug(true);

@@ -161,7 +161,10 @@ private:
     std::optional<std::string> m_cachedPersonPropertiesHash; // m_cachedPersonPropertiesLock
     std::mutex m_identityLock; // identify, reset and close, so an identity change is never half seen
 
-    std::atomic<bool> m_enabled { false }; // set early in `setup`, for the person-properties provider
+    // Set early in `setup`. Shared with the person-properties provider, which runs on the flags
+    // queue and must not hold the client: dropping the last hold there would destroy the client,
+    // and with it the remote configuration, in the middle of the flags request.
+    const std::shared_ptr<std::atomic<bool>> m_enabled = std::make_shared<std::atomic<bool>>(false);
     mutable std::mutex m_stateLock;
     std::shared_ptr<State> m_state; // m_stateLock; null while not set up
     std::shared_ptr<const BeaconConfig> m_idleConfig; // m_stateLock; what `config()` shows while not set up
