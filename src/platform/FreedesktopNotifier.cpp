@@ -1,7 +1,6 @@
 #include "FreedesktopNotifier.h"
 
 #include <QDBusMessage>
-#include <QDBusPendingCall>
 #include <QVariantMap>
 
 #include "AppIds.h"
@@ -20,6 +19,7 @@ void FreedesktopNotifier::notify(const QString& title, const QString& body)
     };
     call << QStringLiteral("Velto") << quint32(0) << QString::fromLatin1(AppIds::application) << title << body
          << QStringList() << hints << qint32(-1);
-    // Fire and forget: the reply (the notification id) is not needed.
-    m_bus.asyncCall(call);
+    // Fire and forget: the reply (the notification id) is not needed, so no pending call is kept
+    // waiting for it, not even one the process would still hold when it quits.
+    m_bus.send(call);
 }
