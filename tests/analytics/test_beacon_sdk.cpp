@@ -140,6 +140,7 @@ TEST_F(BeaconSdkTest, ASecondSetupChangesNothingAndSaysSo)
     auto other = harness.makeConfig(server.baseUrl(), "other-key");
     other->debug = true;
     other->flushAt = 1;
+    settle();
     CapturedLog log;
     sdk->setup(other);
     EXPECT_EQ(log.lines(), std::vector<std::string> { "[Beacon] Setup called despite already being setup!" });
