@@ -37,22 +37,6 @@ std::filesystem::path makeFolderIn(const std::filesystem::path& parent)
     return pattern;
 }
 
-/// Data folders that always name the benchmark's folder, never the user's own.
-class FixedDataFolders final : public BeaconDataFolders {
-public:
-    explicit FixedDataFolders(std::filesystem::path folder)
-        : m_folder(std::move(folder))
-    { }
-    std::optional<std::filesystem::path> applicationSupportFolder() const override { return m_folder; }
-    std::optional<std::filesystem::path> sharedContainer(const std::string&) const override
-    {
-        return std::nullopt;
-    }
-
-private:
-    std::filesystem::path m_folder;
-};
-
 } // namespace
 
 // --- folder --------------------------------------------------------------------------------------

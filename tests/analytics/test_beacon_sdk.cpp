@@ -217,7 +217,7 @@ TEST_F(BeaconSdkTest, WithoutDefaultPersonPropertiesFlagRequestsCarryNone)
 
 TEST_F(BeaconSdkTest, WithoutAStorageFolderNothingIsWrittenAnywhere)
 {
-    harness.platform->folders = std::make_shared<beacon::test::FixedDataFolders>(std::nullopt);
+    harness.platform->folders = std::make_shared<beacon::FixedDataFolders>(std::nullopt);
     const fs::path before = fs::current_path();
     const fs::path workingDirectory = harness.data.path() / "cwd";
     fs::create_directories(workingDirectory);

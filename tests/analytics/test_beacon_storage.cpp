@@ -49,8 +49,8 @@ std::set<std::string> entriesOf(const fs::path& folder)
     return names;
 }
 
-/// Folders the test chooses.
-class FixedDataFolders final : public beacon::BeaconDataFolders {
+/// Folders each test names after the fixture has handed them to the configuration.
+class ChangeableDataFolders final : public beacon::BeaconDataFolders {
 public:
     std::optional<fs::path> support;
     std::optional<fs::path> container;
@@ -114,7 +114,7 @@ TEST(StorageKeyTest, FileNamesAreTheOnesOnDiskInDeclarationOrder)
 class StorageFolderTest : public ::testing::Test {
 protected:
     TemporaryDirectory dir;
-    std::shared_ptr<FixedDataFolders> folders = std::make_shared<FixedDataFolders>();
+    std::shared_ptr<ChangeableDataFolders> folders = std::make_shared<ChangeableDataFolders>();
     BeaconConfig config { "key" };
 
     void SetUp() override

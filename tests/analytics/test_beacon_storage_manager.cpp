@@ -83,14 +83,7 @@ TEST_F(StorageManagerTest, TheConfigSuppliesTheHook)
 {
     beacon::BeaconConfig config("key");
     config.platform = std::make_shared<beacon::BeaconPlatform>();
-    struct Folders final : beacon::BeaconDataFolders {
-        fs::path root;
-        std::optional<fs::path> applicationSupportFolder() const override { return root; }
-        std::optional<fs::path> sharedContainer(const std::string&) const override { return std::nullopt; }
-    };
-    auto folders = std::make_shared<Folders>();
-    folders->root = dir.path();
-    config.platform->folders = folders;
+    config.platform->folders = std::make_shared<beacon::FixedDataFolders>(dir.path());
     config.platform->application.bundleIdentifier = "studio.murv.Velto";
     config.getAnonymousId = [](BeaconUuid) { return BeaconUuid(BeaconUuid::Bytes { 1 }); };
     BeaconStorageManager manager(config);

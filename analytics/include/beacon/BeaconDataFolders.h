@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace beacon {
 
@@ -23,6 +24,26 @@ class XdgDataFolders final : public BeaconDataFolders {
 public:
     std::optional<std::filesystem::path> applicationSupportFolder() const override;
     std::optional<std::filesystem::path> sharedContainer(const std::string& groupIdentifier) const override;
+};
+
+/// Folders named up front, for a host that keeps the client's files in a place of its own choosing
+/// rather than the user's data home (a benchmark's or a test's folder among them).
+class FixedDataFolders final : public BeaconDataFolders {
+public:
+    explicit FixedDataFolders(std::optional<std::filesystem::path> applicationSupport,
+        std::optional<std::filesystem::path> sharedContainer = std::nullopt)
+        : m_applicationSupport(std::move(applicationSupport))
+        , m_sharedContainer(std::move(sharedContainer))
+    { }
+    std::optional<std::filesystem::path> applicationSupportFolder() const override { return m_applicationSupport; }
+    std::optional<std::filesystem::path> sharedContainer(const std::string&) const override
+    {
+        return m_sharedContainer;
+    }
+
+private:
+    std::optional<std::filesystem::path> m_applicationSupport;
+    std::optional<std::filesystem::path> m_sharedContainer;
 };
 
 } // namespace beacon

@@ -25,17 +25,6 @@ namespace beacon::test {
 
 class LoopbackHttpServer;
 
-/// Data folders that always name one folder, or none.
-class FixedDataFolders final : public BeaconDataFolders {
-public:
-    explicit FixedDataFolders(std::optional<std::filesystem::path> folder) : m_folder(std::move(folder)) { }
-    std::optional<std::filesystem::path> applicationSupportFolder() const override { return m_folder; }
-    std::optional<std::filesystem::path> sharedContainer(const std::string&) const override { return std::nullopt; }
-
-private:
-    std::optional<std::filesystem::path> m_folder;
-};
-
 /// A desktop for clients under test: a data folder of its own, a clock that stands still, and a
 /// lifecycle and network the test drives by hand.
 struct SdkHarness {
