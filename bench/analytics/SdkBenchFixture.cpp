@@ -13,6 +13,8 @@
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "LoopbackServing.h"
+
 #include "beacon/BeaconConfig.h"
 #include "beacon/BeaconDataFolders.h"
 #include "beacon/BeaconPlatform.h"
@@ -85,29 +87,17 @@ IngestServer::IngestServer(std::string countedEvent)
     server.Get(".*", empty);
     server.Post(".*", empty);
 
-    m_port = server.bind_to_any_port("127.0.0.1");
-    if (m_port <= 0)
-        throw std::runtime_error("cannot bind a loopback port");
-    m_impl->thread = std::thread([&server] { server.listen_after_bind(); });
-    for (int attempt = 0; attempt < 500 && !server.is_running(); ++attempt)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!server.is_running()) {
-        server.stop();
-        m_impl->thread.join();
-        throw std::runtime_error("the loopback server did not start");
-    }
+    m_port = test::serveOnLoopback(server, m_impl->thread);
 }
 
 IngestServer::~IngestServer()
 {
-    m_impl->server.stop();
-    if (m_impl->thread.joinable())
-        m_impl->thread.join();
+    test::stopServing(m_impl->server, m_impl->thread);
 }
 
 std::string IngestServer::baseUrl() const
 {
-    return "http://127.0.0.1:" + std::to_string(m_port);
+    return test::loopbackUrl(m_port);
 }
 
 void IngestServer::recordBatch(const std::string& body)
@@ -214,9 +204,8 @@ SdkBenchFixture::SdkBenchFixture(const std::string& countedEvent)
 
 SdkBenchFixture::~SdkBenchFixture()
 {
-    // Closed only once nothing is being sent: a batch still finishing when the client goes keeps
-    // working in the folder removed next, and its queue and upload threads can end up joining each
-    // other for good.
+    // Closed only once nothing is being sent: a batch still finishing when the client goes would keep
+    // working in the folder removed next.
     m_sdk->waitUntilIdleForTesting(std::chrono::seconds(20));
     if (m_sdk->isEnabled())
         m_sdk->close();

@@ -12,6 +12,8 @@
 
 #include <httplib.h>
 
+#include "LoopbackServing.h"
+
 #if defined(__SANITIZE_THREAD__)
 #define VELTO_TSAN 1
 #elif defined(__has_feature)
@@ -159,21 +161,12 @@ LoopbackHttpServer::LoopbackHttpServer()
     server.Patch(".*", handler);
     server.Options(".*", handler);
 
-    m_port = server.bind_to_any_port("127.0.0.1");
-    if (m_port <= 0)
-        throw std::runtime_error("LoopbackHttpServer: cannot bind a loopback port");
     // The library listens with a backlog of 5; a burst of parallel clients would then see dropped
     // connection attempts retried a second later. Listening again only raises the backlog.
-    if (m_impl->listeningSocket >= 0)
-        ::listen(m_impl->listeningSocket, SOMAXCONN);
-    m_impl->thread = std::thread([&server] { server.listen_after_bind(); });
-    for (int attempt = 0; attempt < 500 && !server.is_running(); ++attempt)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (!server.is_running()) {
-        server.stop();
-        m_impl->thread.join();
-        throw std::runtime_error("LoopbackHttpServer: the server did not start");
-    }
+    m_port = serveOnLoopback(server, m_impl->thread, [this] {
+        if (m_impl->listeningSocket >= 0)
+            ::listen(m_impl->listeningSocket, SOMAXCONN);
+    });
 }
 
 LoopbackHttpServer::~LoopbackHttpServer()
@@ -183,14 +176,12 @@ LoopbackHttpServer::~LoopbackHttpServer()
         m_stopping = true;
     }
     m_changed.notify_all(); // held handlers return, so the server's workers can be joined
-    m_impl->server.stop();
-    if (m_impl->thread.joinable())
-        m_impl->thread.join();
+    stopServing(m_impl->server, m_impl->thread);
 }
 
 std::string LoopbackHttpServer::baseUrl() const
 {
-    return "http://127.0.0.1:" + std::to_string(m_port);
+    return loopbackUrl(m_port);
 }
 
 void LoopbackHttpServer::setResponse(const std::string& path, CannedResponse response)
@@ -291,7 +282,7 @@ RefusingPort::~RefusingPort()
 
 std::string RefusingPort::baseUrl() const
 {
-    return "http://127.0.0.1:" + std::to_string(m_port);
+    return loopbackUrl(m_port);
 }
 
 } // namespace beacon::test
