@@ -5,6 +5,7 @@
 #include <set>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "beacon/ApplicationLifecyclePublisher.h"
 #include "beacon/BeaconApi.h"
@@ -61,6 +62,17 @@ struct BeaconSDK::State {
     // Absent when there is no storage folder: events would otherwise land in the working directory.
     std::shared_ptr<BeaconQueue> queue;
     std::shared_ptr<BeaconQueue> replayQueue;
+
+    /// The queues there are: the event queue, then the replay queue.
+    std::vector<BeaconQueue*> queues() const
+    {
+        std::vector<BeaconQueue*> present;
+        for (const auto& each : { queue, replayQueue }) {
+            if (each)
+                present.push_back(each.get());
+        }
+        return present;
+    }
 };
 
 BeaconSDK& BeaconSDK::shared()
@@ -87,10 +99,8 @@ BeaconSDK::~BeaconSDK()
         state = std::move(m_state);
     }
     if (state) {
-        if (state->queue)
-            state->queue->stop();
-        if (state->replayQueue)
-            state->replayQueue->stop();
+        for (BeaconQueue* queue : state->queues())
+            queue->stop();
         const std::lock_guard lock(g_apiKeysLock);
         g_apiKeys.erase(m_apiKey);
     }
@@ -262,10 +272,8 @@ void BeaconSDK::close()
         const std::lock_guard lock(g_apiKeysLock);
         g_apiKeys.erase(m_apiKey);
     }
-    if (s->queue)
-        s->queue->stop();
-    if (s->replayQueue)
-        s->replayQueue->stop();
+    for (BeaconQueue* queue : s->queues())
+        queue->stop();
     // Waits for an identify or reset in progress, so that it cannot write the identity back afterwards.
     const std::lock_guard identityLock(m_identityLock);
     s->storageManager->reset(s->config->reuseAnonymousId);
@@ -528,10 +536,8 @@ void BeaconSDK::flush()
     const auto s = gate();
     if (!s)
         return;
-    if (s->queue)
-        s->queue->flush();
-    if (s->replayQueue)
-        s->replayQueue->flush();
+    for (BeaconQueue* queue : s->queues())
+        queue->flush();
 }
 
 void BeaconSDK::reset()
@@ -562,16 +568,22 @@ void BeaconSDK::reset()
 
 // --- opt-out and debug ----------------------------------------------------------------------
 
+std::shared_ptr<BeaconSDK::State> BeaconSDK::persistOptOut(bool optedOut)
+{
+    auto s = gate();
+    if (!s)
+        return nullptr;
+    const std::lock_guard lock(m_optOutLock);
+    s->config->optOut = optedOut;
+    s->storage->setBool(StorageKey::optOut, optedOut);
+    return s;
+}
+
 void BeaconSDK::optOut()
 {
-    const auto s = gate();
+    const auto s = persistOptOut(true);
     if (!s)
         return;
-    {
-        const std::lock_guard lock(m_optOutLock);
-        s->config->optOut = true;
-        s->storage->setBool(StorageKey::optOut, true);
-    }
     const std::lock_guard setupLock(m_setupLock);
     // An opt-in that came in between wins, integrations included; after a close (and a new set-up)
     // the integrations are not this state's to take out.
@@ -581,14 +593,9 @@ void BeaconSDK::optOut()
 
 void BeaconSDK::optIn()
 {
-    const auto s = gate();
+    const auto s = persistOptOut(false);
     if (!s)
         return;
-    {
-        const std::lock_guard lock(m_optOutLock);
-        s->config->optOut = false;
-        s->storage->setBool(StorageKey::optOut, false);
-    }
     const std::lock_guard setupLock(m_setupLock);
     // Closed meanwhile: nothing to install into. An opt-out that came in between wins.
     if (state() == s && !isOptedOutNow(*s))
@@ -719,9 +726,7 @@ bool BeaconSDK::waitUntilIdleForTesting(std::chrono::milliseconds timeout) const
     // Reachability changes arrive on the main queue and may start a flush from there.
     mainQueue()->flushForTesting();
     const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (const auto& queue : { s->queue, s->replayQueue }) {
-        if (!queue)
-            continue;
+    for (BeaconQueue* queue : s->queues()) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 || !queue->waitUntilIdleForTesting(left))

@@ -139,6 +139,8 @@ private:
     bool optedOut(const State& state) const;
     /// The opt-out flag as it is now, without logging.
     bool isOptedOutNow(const State& state) const;
+    /// Sets and stores the opt-out flag; the set-up parts it was set on, or null before `setup`.
+    std::shared_ptr<State> persistOptOut(bool optedOut);
     /// Builds the event and adds it to the queue it belongs in.
     void enqueue(const State& state, const BeaconCaptureInput& input) const;
     /// True when `userProperties`/`userPropertiesSetOnce` for `distinctId` were the last ones sent
