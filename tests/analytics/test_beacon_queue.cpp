@@ -7,7 +7,6 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
-#include <map>
 #include <set>
 #include <string>
 #include <thread>
@@ -52,6 +51,7 @@ using beacon::test::ManualNetworkStateSource;
 using beacon::test::RecordedRequest;
 using beacon::test::RefusingPort;
 using beacon::test::TemporaryDirectory;
+using beacon::test::indexesByThread;
 using beacon::test::indexesOf;
 using beacon::test::range;
 using beacon::test::utcText;
@@ -815,14 +815,13 @@ TEST_F(BeaconQueueTest, AddsFromSeveralThreadsWhileFlushesRunSendEachEventOnceIn
     ASSERT_TRUE(queue->waitUntilIdleForTesting());
     drain(*queue);
 
-    std::map<int, std::vector<int>> byThread;
+    std::vector<json> uploaded;
     for (const RecordedRequest& request : uploads()) {
         const auto events = eventsOf(request);
         EXPECT_LE(events.size(), 50u);
-        for (const json& event : events)
-            byThread[event["properties"]["thread"].get<int>()].push_back(
-                event["properties"]["index"].get<int>());
+        uploaded.insert(uploaded.end(), events.begin(), events.end());
     }
+    const auto byThread = indexesByThread(uploaded);
     ASSERT_EQ(byThread.size(), std::size_t { kThreads });
     for (const auto& [thread, indexes] : byThread)
         EXPECT_EQ(indexes, range(0, kPerThread)) << "thread " << thread;

@@ -44,6 +44,7 @@ using beacon::test::RefusingPort;
 using beacon::test::SdkHarness;
 using beacon::test::uploadedBatches;
 using beacon::test::uploadedEvents;
+using beacon::test::indexesByThread;
 using beacon::test::indexesOf;
 using beacon::test::range;
 using beacon::test::utcText;
@@ -309,12 +310,9 @@ TEST_F(BeaconSdkDeliveryTest, CapturesFromSeveralThreadsWhileFlushesRunArriveOnc
     flusher.join();
     deliver();
 
-    std::map<int, std::vector<int>> byThread;
-    for (const auto& batch : uploadedBatches(server)) {
+    for (const auto& batch : uploadedBatches(server))
         EXPECT_LE(batch.size(), 50u);
-        for (const json& event : batch)
-            byThread[event["properties"]["thread"].get<int>()].push_back(event["properties"]["index"].get<int>());
-    }
+    const auto byThread = indexesByThread(uploadedEvents(server));
     ASSERT_EQ(byThread.size(), std::size_t { kThreads });
     for (const auto& [thread, indexes] : byThread)
         EXPECT_EQ(indexes, range(0, kPerThread)) << "thread " << thread;

@@ -12,6 +12,14 @@ std::vector<int> indexesOf(const std::vector<nlohmann::json>& events)
     return indexes;
 }
 
+std::map<int, std::vector<int>> indexesByThread(const std::vector<nlohmann::json>& events)
+{
+    std::map<int, std::vector<int>> byThread;
+    for (const nlohmann::json& event : events)
+        byThread[event["properties"]["thread"].get<int>()].push_back(event["properties"]["index"].get<int>());
+    return byThread;
+}
+
 std::vector<int> range(int from, int to)
 {
     std::vector<int> values;
