@@ -19,6 +19,7 @@
 
 #include "CapturedLog.h"
 #include "LoopbackHttpServer.h"
+#include "SdkClientTest.h"
 #include "SdkHarness.h"
 #include "beacon/BeaconConfig.h"
 #include "beacon/BeaconIntegration.h"
@@ -62,15 +63,8 @@ std::vector<std::string> integrationNames(const BeaconSDK& sdk)
     return names;
 }
 
-class BeaconSdkTest : public testing::Test {
+class BeaconSdkTest : public beacon::test::SdkClientTest {
 protected:
-    void TearDown() override
-    {
-        if (sdk->isEnabled())
-            sdk->close();
-        beacon::setDebugLogEnabled(false);
-    }
-
     /// Lets the client's start-up work (the first reachability report and the flush it starts) finish,
     /// so that it does not show up among the lines a test captures next.
     void settle() { ASSERT_TRUE(sdk->waitUntilIdleForTesting()); }
@@ -90,19 +84,12 @@ protected:
         sdk->setup(next ? std::move(next) : harness.makeConfig(server.baseUrl()));
     }
 
-    void deliver() { ASSERT_TRUE(beacon::test::deliverAll(*sdk, harness.queueFolder())); }
-
     json onlyEvent(const std::string& name)
     {
         const auto events = uploadedEvents(server, name);
         EXPECT_EQ(events.size(), 1u) << name;
         return events.empty() ? json::object() : events.front();
     }
-
-    LoopbackHttpServer server;
-    SdkHarness harness;
-    std::shared_ptr<BeaconConfig> config = harness.makeConfig(server.baseUrl());
-    std::shared_ptr<BeaconSDK> sdk = BeaconSDK::create();
 };
 
 // --- the gate and set-up -------------------------------------------------------------------------

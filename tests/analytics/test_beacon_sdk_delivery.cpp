@@ -28,6 +28,7 @@
 #include "CapturedLog.h"
 #include "LoopbackHttpServer.h"
 #include "UploadHelpers.h"
+#include "SdkClientTest.h"
 #include "SdkHarness.h"
 #include "beacon/BeaconConfig.h"
 #include "beacon/BeaconLog.h"
@@ -59,15 +60,8 @@ std::size_t batchUploads(const LoopbackHttpServer& server)
     return count;
 }
 
-class BeaconSdkDeliveryTest : public testing::Test {
+class BeaconSdkDeliveryTest : public beacon::test::SdkClientTest {
 protected:
-    void TearDown() override
-    {
-        if (sdk->isEnabled())
-            sdk->close();
-        beacon::setDebugLogEnabled(false);
-    }
-
     /// Sets up and lets the start-up flush that the first network report starts finish, so that
     /// it does not take a batch from among the test's own captures.
     void start(std::shared_ptr<BeaconConfig> withConfig = nullptr)
@@ -82,18 +76,11 @@ protected:
         ASSERT_TRUE(sdk->waitUntilIdleForTesting());
     }
 
-    void deliver() { ASSERT_TRUE(beacon::test::deliverAll(*sdk, harness.queueFolder())); }
-
     void captureIndexes(int from, int to)
     {
         for (int i = from; i < to; ++i)
             sdk->capture("tick", { { "index", i } });
     }
-
-    LoopbackHttpServer server;
-    SdkHarness harness;
-    std::shared_ptr<BeaconConfig> config = harness.makeConfig(server.baseUrl());
-    std::shared_ptr<BeaconSDK> sdk = BeaconSDK::create();
 };
 
 // --- batches ---------------------------------------------------------------------------------------
