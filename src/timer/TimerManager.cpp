@@ -55,12 +55,10 @@ TimerManager::TimerManager(Dependencies dependencies, QObject* parent) : QObject
     m_tickTimer.setTimerType(Qt::PreciseTimer);
     m_tickTimer.setSingleShot(true);
     connect(&m_tickTimer, &QTimer::timeout, this, &TimerManager::catchUpTicks);
-    m_midnightTimer.setSingleShot(true);
-    connect(&m_midnightTimer, &QTimer::timeout, this, [this] {
-        startNewDayIfNeeded();
-        scheduleMidnight();
-    });
-    scheduleMidnight();
+    m_dayTimer.setTimerType(Qt::VeryCoarseTimer);
+    m_dayTimer.setSingleShot(true);
+    connect(&m_dayTimer, &QTimer::timeout, this, &TimerManager::checkDay);
+    scheduleDayCheck();
 
     for (auto signal : { &TimerManager::currentStateChanged, &TimerManager::timeRemainingChanged,
                          &TimerManager::workDurationChanged, &TimerManager::shortBreakDurationChanged,
@@ -96,11 +94,11 @@ void TimerManager::loadDailyStats()
     }
 }
 
-void TimerManager::saveDailyStats()
+void TimerManager::saveDailyStats(Instant sessionDate)
 {
     m_deps.preferences.setValue(kDailySessionsKey, QVariant::fromValue<qint64>(m_dailySessions));
     m_deps.preferences.setValue(kTotalFocusTimeTodayKey, QVariant::fromValue<double>(m_totalFocusTimeToday));
-    m_deps.preferences.setValue(kLastSessionDateKey, m_deps.clock.now().toDateTime());
+    m_deps.preferences.setValue(kLastSessionDateKey, sessionDate.toDateTime());
 }
 
 void TimerManager::saveSettings()
@@ -123,24 +121,31 @@ void TimerManager::setDailyCounters(int sessions, double focusSeconds)
     }
 }
 
-void TimerManager::startNewDayIfNeeded()
+void TimerManager::startNewDayIfNeeded(Instant at)
 {
     // Today's counters belong to one calendar day; a process that runs past
     // midnight starts the new day from zero instead of adding to yesterday's.
-    const qint64 today = m_deps.calendar.dayNumber(m_deps.clock.now());
-    if (today == m_countersDay)
+    const qint64 day = m_deps.calendar.dayNumber(at);
+    if (day == m_countersDay)
         return;
-    m_countersDay = today;
+    m_countersDay = day;
     setDailyCounters(0, 0.0);
 }
 
-void TimerManager::scheduleMidnight()
+void TimerManager::checkDay()
+{
+    // Ticks that fell due first, so an interval that ended before midnight counts for its own day.
+    catchUpTicks();
+    scheduleDayCheck();
+}
+
+void TimerManager::scheduleDayCheck()
 {
     const Instant now = m_deps.clock.now();
     const Instant nextDay = m_deps.calendar.startOfDayNumber(m_deps.calendar.dayNumber(now) + 1);
     // A little past midnight, so the new day has certainly begun when it fires.
-    const double wait = std::clamp(nextDay.secondsSince(now) + 1.0, 1.0, 86400.0 * 2);
-    m_midnightTimer.start(std::chrono::milliseconds(static_cast<qint64>(wait * 1000.0)));
+    const double wait = std::clamp(nextDay.secondsSince(now) + 1.0, 1.0, 60.0);
+    m_dayTimer.start(std::chrono::milliseconds(static_cast<qint64>(wait * 1000.0)));
 }
 
 void TimerManager::setCurrentState(TimerState state)
@@ -328,6 +333,7 @@ void TimerManager::catchUpTicks()
             m_tickAnchor = due;
     }
     m_tickLateness = 0ms;
+    startNewDayIfNeeded(m_deps.clock.now());
     if (m_isRunning)
         scheduleNextTick();
 }
@@ -358,9 +364,11 @@ void TimerManager::completeSession()
     if (finished == TimerState::work) {
         ++m_sessionsCompleted;
         emit sessionsCompletedChanged();
-        startNewDayIfNeeded();
+        // The day the interval ended decides, even when its tick runs after midnight,
+        // so that the counters and the history agree.
+        startNewDayIfNeeded(record.date);
         setDailyCounters(m_dailySessions + 1, m_totalFocusTimeToday + m_workDuration);
-        saveDailyStats();
+        saveDailyStats(record.date);
     }
     m_deps.sound.playCompletionSound();
     m_deps.notifier.notify(tr("Session Complete!"), finished == TimerState::work ? tr("Great work! Time for a break.")

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "TimerState.h"
+#include "platform/Instant.h"
 
 class Calendar;
 class Clock;
@@ -102,8 +103,12 @@ public:
     QString focusTimeTodayText() const;
 
     /// Applies one decrement for each whole second the steady clock has moved on
-    /// since the last one; the tick timer calls this, and tests call it directly.
+    /// since the last one, then re-checks the day; the tick timer calls this, and tests call it directly.
     void catchUpTicks();
+    /// Starts the new day's counters when the calendar day has changed since they were last checked
+    /// (a suspend across midnight, a clock change). Runs on every tick, about once a minute, and
+    /// should run when the machine resumes.
+    Q_INVOKABLE void checkDay();
 
 signals:
     void currentStateChanged();
@@ -125,16 +130,17 @@ signals:
 private:
     void loadSettings();
     void loadDailyStats();
-    void saveDailyStats();
+    /// `sessionDate` is the completed interval's date, stored as "lastSessionDate".
+    void saveDailyStats(Instant sessionDate);
     void tick();
     void completeSession();
     void syncCalmix();
     void setRunning(bool running);
     void setCalmixSyncEnabled(bool on);
     void setDailyCounters(int sessions, double focusSeconds);
-    void startNewDayIfNeeded();
+    void startNewDayIfNeeded(Instant at);
     void scheduleNextTick();
-    void scheduleMidnight();
+    void scheduleDayCheck();
 
     Dependencies m_deps;
     TimerState m_currentState = TimerState::idle;
@@ -157,5 +163,7 @@ private:
     std::chrono::milliseconds m_tickLateness { 0 };
     /// The calendar day today's counters belong to.
     qint64 m_countersDay = 0;
-    QTimer m_midnightTimer;
+    /// Fires just after midnight, and at least once a minute: it runs on the steady clock,
+    /// which neither counts a suspend nor follows a change of the wall clock.
+    QTimer m_dayTimer;
 };

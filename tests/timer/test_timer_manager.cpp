@@ -48,6 +48,7 @@ protected:
             tick();
     }
     std::size_t m_store_count() { return store().sessions().size(); }
+
     /// Completes the armed interval by ticking through it.
     void completeCurrent()
     {
@@ -250,6 +251,58 @@ TEST_F(TimerManagerTest, RunningPastMidnightStartsTheNewDayFromZero)
     EXPECT_EQ(timer().dailySessions(), 1);
     EXPECT_EQ(timer().totalFocusTimeToday(), 1500.0);
     EXPECT_EQ(timer().sessionsCompleted(), 2);
+}
+
+TEST_F(TimerManagerTest, AnIntervalDueBeforeMidnightCountsForTheDayItEnded)
+{
+    prefs.setValue(QStringLiteral("dailySessions"), QVariant::fromValue<qint64>(2));
+    prefs.setValue(QStringLiteral("totalFocusTimeToday"), 3000.0);
+    prefs.setValue(QStringLiteral("lastSessionDate"), localTime(kBerlin, 2026, 12, 9, 10, 0).toDateTime());
+    const Instant lastTickDue = localTime(kBerlin, 2026, 12, 9, 23, 59, 59);
+    clock.setNow(lastTickDue.addSeconds(-1501));
+    timer().start(false);
+    // The event loop was busy: the tick due at 23:59:59 runs at 00:00:01.
+    clock.advance(1503s);
+    timer().catchUpTicks();
+
+    ASSERT_EQ(store().sessions().size(), 1u);
+    EXPECT_EQ(store().sessions().front().date, lastTickDue);
+    EXPECT_EQ(PreferenceValues::date(prefs.value(QStringLiteral("lastSessionDate"))), lastTickDue.toDateTime());
+    EXPECT_EQ(PreferenceValues::integer(prefs.value(QStringLiteral("dailySessions"))), 3);
+    EXPECT_EQ(PreferenceValues::real(prefs.value(QStringLiteral("totalFocusTimeToday"))), 3000.0 + timer().workDuration());
+    // The 10th has begun with nothing done, as the history says.
+    EXPECT_EQ(timer().dailySessions(), int(store().sessionsToday().size()));
+    EXPECT_EQ(qint64(timer().totalFocusTimeToday()) / 60, store().todayFocusMinutes());
+    EXPECT_EQ(timer().dailySessions(), 0);
+}
+
+TEST_F(TimerManagerTest, TheDayIsCheckedAgainAfterASuspendOrAClockChange)
+{
+    clock.setNow(localTime(kBerlin, 2026, 12, 9, 22, 0));
+    timer().start(false);
+    completeCurrent();
+    timer().start(false);
+    tick(60);
+    // Asleep across midnight: the wall clock moved on, the steady clock stood still.
+    clock.setNow(localTime(kBerlin, 2026, 12, 10, 7, 30));
+    tick();
+    EXPECT_EQ(timer().dailySessions(), 0);
+    EXPECT_EQ(timer().totalFocusTimeToday(), 0.0);
+    EXPECT_EQ(timer().timeRemaining(), 1500.0 - 61);
+
+    // Idle, the next check (on resume, or the coarse timer) notices the wall clock being set forward.
+    timer().reset();
+    clock.setNow(localTime(kBerlin, 2026, 12, 10, 8, 0));
+    timer().start(false);
+    completeCurrent();
+    EXPECT_EQ(timer().dailySessions(), 1);
+    clock.setNow(localTime(kBerlin, 2026, 12, 11, 8, 0));
+    QSignalSpy changes(&timer(), &TimerManager::dailySessionsChanged);
+    timer().checkDay();
+    EXPECT_EQ(timer().dailySessions(), 0);
+    EXPECT_EQ(changes.count(), 1);
+    timer().checkDay();
+    EXPECT_EQ(changes.count(), 1);
 }
 
 TEST_F(TimerManagerTest, CompanionHearsPlayAndPauseOnlyWhileSyncIsOn)
