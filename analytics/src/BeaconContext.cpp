@@ -330,8 +330,10 @@ json BeaconContext::dynamicContext() const
         context["$locale"] = *language;
     if (const std::optional<std::string> zone = currentTimeZoneIdentifier(m_probe))
         context["$timezone"] = *zone;
-    if (m_reachability) {
-        context["$network_wifi"] = m_reachability->connection() == Reachability::Connection::wifi;
+    // A network that is only assumed reachable says nothing about Wi-Fi: both keys are left out,
+    // as without reachability, rather than claiming one answer or the other.
+    if (const auto connection = m_reachability ? m_reachability->knownConnection() : std::nullopt) {
+        context["$network_wifi"] = *connection == Reachability::Connection::wifi;
         context["$network_cellular"] = false;
     }
     return context;

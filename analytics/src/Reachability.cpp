@@ -187,7 +187,7 @@ void Reachability::notify()
     });
 }
 
-Reachability::Connection Reachability::connection()
+std::optional<ReachabilityFlags> Reachability::currentFlags()
 {
     if (!flags()) {
         m_reachabilitySerialQueue->sync([this] {
@@ -195,7 +195,20 @@ Reachability::Connection Reachability::connection()
                 debugLog("Unable to read the network reachability flags: " + error.message());
         });
     }
-    return connectionFor(flags());
+    return flags();
+}
+
+Reachability::Connection Reachability::connection()
+{
+    return connectionFor(currentFlags());
+}
+
+std::optional<Reachability::Connection> Reachability::knownConnection()
+{
+    const std::optional<ReachabilityFlags> current = currentFlags();
+    if (current && current->contains(ReachabilityFlag::assumed))
+        return std::nullopt;
+    return connectionFor(current);
 }
 
 std::string Reachability::description()

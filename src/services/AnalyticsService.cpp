@@ -16,10 +16,15 @@ const std::string kApp = "velto";
 
 AnalyticsService::AnalyticsService(Dependencies dependencies, QObject* parent)
     : QObject(parent), m_deps(std::move(dependencies))
-{
-}
+{ }
 
-bool AnalyticsService::doNotTrackRequested() { return qEnvironmentVariable("DO_NOT_TRACK") == QLatin1String("1"); }
+bool AnalyticsService::doNotTrackRequested()
+{
+    // Only an explicit "0" or "false" lets tracking go ahead; "1", "true", "yes" … all opt out.
+    const QString value = qEnvironmentVariable("DO_NOT_TRACK").trimmed();
+    return !value.isEmpty() && value != QLatin1String("0")
+        && value.compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
+}
 
 QString AnalyticsService::appVersion()
 {

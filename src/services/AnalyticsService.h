@@ -17,7 +17,7 @@ class BeaconPlatform;
 
 /// Velto's two anonymous usage events: a daily heartbeat at launch and the
 /// dashboard section the user opens. Nothing about sessions, tags or durations
-/// is ever sent, and with DO_NOT_TRACK=1 nothing at all.
+/// is ever sent, and with DO_NOT_TRACK set (to anything but 0 or false) nothing at all.
 class AnalyticsService : public QObject {
     Q_OBJECT
 
@@ -52,6 +52,7 @@ public:
     static QString appVersion();
     void sendHeartbeatIfNeeded();
 
+    /// DO_NOT_TRACK holds any value other than empty, "0" or "false".
     static bool doNotTrackRequested();
 
 private:

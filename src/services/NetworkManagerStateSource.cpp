@@ -17,6 +17,8 @@ constexpr int kCallTimeoutMs = 1000; // a hung NetworkManager must not stall sta
 // NetworkManager's NM_STATE_* and NM_CONNECTIVITY_* values.
 constexpr uint kStateUnknown = 0, kStateConnecting = 40, kStateConnectedSite = 60;
 constexpr uint kConnectivityPortal = 2;
+// Nothing to ask: let the request find out, and claim nothing about the connection.
+constexpr ReachabilityFlags kAssumedReachable = ReachabilityFlag::reachable | ReachabilityFlag::assumed;
 } // namespace
 
 NetworkManagerStateSource::NetworkManagerStateSource(QDBusConnection bus, QObject* parent)
@@ -37,10 +39,13 @@ NetworkManagerStateSource::~NetworkManagerStateSource() { stopWatching(); }
 ReachabilityFlags NetworkManagerStateSource::flagsFor(uint state, uint connectivity)
 {
     ReachabilityFlags flags;
-    if (state == kStateUnknown || state >= kStateConnectedSite)
-        flags = ReachabilityFlag::reachable; // unknown: let the request find out
+    if (state == kStateUnknown)
+        flags = kAssumedReachable;
+    else if (state >= kStateConnectedSite)
+        flags = ReachabilityFlag::reachable;
     else if (state == kStateConnecting)
-        flags = ReachabilityFlag::reachable | ReachabilityFlag::connectionRequired | ReachabilityFlag::connectionOnTraffic;
+        flags = ReachabilityFlag::reachable | ReachabilityFlag::connectionRequired
+            | ReachabilityFlag::connectionOnTraffic;
     if (connectivity == kConnectivityPortal)
         flags = flags | ReachabilityFlag::connectionRequired | ReachabilityFlag::interventionRequired;
     return flags;
@@ -70,7 +75,7 @@ void NetworkManagerStateSource::refresh()
 {
     const bool present = m_bus.interface() && m_bus.interface()->isServiceRegistered(kService).value();
     if (!present) {
-        update(ReachabilityFlag::reachable);
+        update(kAssumedReachable);
         return;
     }
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
@@ -78,7 +83,7 @@ void NetworkManagerStateSource::refresh()
     call << kInterface;
     const QDBusReply<QVariantMap> reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
     if (!reply.isValid()) {
-        update(ReachabilityFlag::reachable);
+        update(kAssumedReachable);
         return;
     }
     m_state = reply.value().value(QStringLiteral("State")).toUInt();

@@ -8,8 +8,8 @@
 #include "beacon/BeaconNetworkStateSource.h"
 
 /// The network state as NetworkManager reports it on the system bus, for the
-/// analytics client's reachability. Without NetworkManager the network counts
-/// as reachable. Reads are served from a cache, so any thread may ask.
+/// analytics client's reachability. Without NetworkManager (or while it does not
+/// know) the network is assumed reachable. Reads are served from a cache, so any thread may ask.
 class NetworkManagerStateSource final : public QObject, public beacon::BeaconNetworkStateSource {
     Q_OBJECT
 
@@ -37,6 +37,7 @@ private:
     uint m_state = 0;
     uint m_connectivity = 0;
     std::mutex m_lock;
-    beacon::ReachabilityFlags m_flags = beacon::ReachabilityFlag::reachable; // m_lock
+    beacon::ReachabilityFlags m_flags
+        = beacon::ReachabilityFlag::reachable | beacon::ReachabilityFlag::assumed; // m_lock
     ChangeHandler m_onChange; // m_lock
 };

@@ -282,6 +282,13 @@ TEST_F(BeaconContextTest, NetworkKeysFollowReachability)
     reachability->flushForTesting();
     EXPECT_EQ(context.dynamicContext()["$network_wifi"], false);
     EXPECT_EQ(context.dynamicContext()["$network_cellular"], false);
+
+    // Nothing to ask (no network manager): reachable for the queues, but nothing is claimed.
+    source->change(ReachabilityFlag::reachable | ReachabilityFlag::assumed);
+    reachability->flushForTesting();
+    EXPECT_EQ(reachability->connection(), beacon::Reachability::Connection::wifi);
+    EXPECT_FALSE(context.dynamicContext().contains("$network_wifi"));
+    EXPECT_FALSE(context.dynamicContext().contains("$network_cellular"));
     reachability->stopNotifier();
 }
 

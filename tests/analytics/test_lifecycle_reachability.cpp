@@ -441,6 +441,7 @@ TEST(ReachabilityCreationTest, TheHeadlessSourceIsAlwaysReachable)
     auto reachability = Reachability::create(std::make_shared<beacon::AlwaysReachableNetworkSource>());
     reachability->startNotifier();
     EXPECT_EQ(reachability->connection(), Connection::wifi);
+    EXPECT_EQ(reachability->knownConnection(), std::nullopt); // an assumption, not a Wi-Fi connection
     EXPECT_TRUE(reachability->allowsCellularConnection());
 }
 

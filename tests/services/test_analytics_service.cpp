@@ -127,6 +127,18 @@ TEST_F(AnalyticsServiceTest, DoNotTrackSendsNothingAtAll)
     EXPECT_FALSE(prefs.contains(QStringLiteral("veltoLastHeartbeat")));
 }
 
+TEST(DoNotTrackTest, AnyValueButZeroOrFalseOptsOut)
+{
+    const std::pair<const char*, bool> cases[] = { { "1", true }, { "true", true }, { "yes", true },
+        { "TRUE", true }, { "0", false }, { "false", false }, { "False", false }, { "", false } };
+    for (const auto& [value, optOut] : cases) {
+        qputenv("DO_NOT_TRACK", value);
+        EXPECT_EQ(AnalyticsService::doNotTrackRequested(), optOut) << value;
+    }
+    qunsetenv("DO_NOT_TRACK");
+    EXPECT_FALSE(AnalyticsService::doNotTrackRequested());
+}
+
 TEST_F(AnalyticsServiceTest, DeviceIdentifierIsAStableTruncatedHash)
 {
     const QString id = service().deviceIdentifier();

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <gtest/gtest.h>
 
+#include "beacon/BeaconContext.h"
 #include "beacon/Reachability.h"
 #include "services/NetworkManagerStateSource.h"
 
@@ -14,6 +15,8 @@ using beacon::ReachabilityFlag;
 using beacon::ReachabilityFlags;
 
 namespace {
+
+const ReachabilityFlags kAssumedReachable = ReachabilityFlag::reachable | ReachabilityFlag::assumed;
 
 class FakeNetworkManager : public QObject {
     Q_OBJECT
@@ -70,10 +73,15 @@ TEST(NetworkManagerStateSource, MapsStatesToReachability)
     EXPECT_EQ(connection(70, 2), Reachability::Connection::unavailable); // captive portal
 }
 
-TEST(NetworkManagerStateSource, WithoutNetworkManagerTheNetworkIsReachable)
+TEST(NetworkManagerStateSource, WithoutNetworkManagerTheNetworkIsReachableButNotKnownToBeWifi)
 {
-    NetworkManagerStateSource source(QDBusConnection::sessionBus());
-    EXPECT_EQ(flagsOf(source), ReachabilityFlags(ReachabilityFlag::reachable));
+    auto source = std::make_shared<NetworkManagerStateSource>(QDBusConnection::sessionBus());
+    EXPECT_EQ(flagsOf(*source), kAssumedReachable);
+    const auto reachability = beacon::Reachability::create(source);
+    EXPECT_EQ(reachability->connection(), beacon::Reachability::Connection::wifi); // uploads go ahead
+    const beacon::BeaconContext context({}, reachability);
+    EXPECT_FALSE(context.dynamicContext().contains("$network_wifi"));
+    EXPECT_FALSE(context.dynamicContext().contains("$network_cellular"));
 }
 
 TEST(NetworkManagerStateSource, FollowsNetworkManagersState)
@@ -108,9 +116,9 @@ TEST(NetworkManagerStateSource, FollowsNetworkManagersState)
     ASSERT_TRUE(waitFor([&] { return flagsOf(source) == ReachabilityFlags(); }));
     EXPECT_EQ(changes, 2);
 
-    // NetworkManager going away leaves a reachable network.
+    // NetworkManager going away leaves a network assumed reachable.
     managerBus.unregisterService(QStringLiteral("org.freedesktop.NetworkManager"));
-    ASSERT_TRUE(waitFor([&] { return flagsOf(source) == ReachabilityFlags(ReachabilityFlag::reachable); }));
+    ASSERT_TRUE(waitFor([&] { return flagsOf(source) == kAssumedReachable; }));
     QDBusConnection::disconnectFromBus(QStringLiteral("nm"));
     managerThread.quit();
     managerThread.wait();

@@ -10,7 +10,8 @@ namespace beacon {
 /// Where the network state comes from (on Linux: NetworkManager over D-Bus, where a
 /// usable primary connection maps to `reachable`, one still being set up to
 /// `reachable | connectionRequired | connectionOnTraffic`, and a captive portal adds
-/// `interventionRequired`). Implemented by the host application.
+/// `interventionRequired`; without NetworkManager it reports `reachable | assumed`).
+/// Implemented by the host application.
 class BeaconNetworkStateSource {
 public:
     using ChangeHandler = std::function<void()>;
@@ -24,12 +25,12 @@ public:
     virtual void stopWatching() = 0;
 };
 
-/// Without a network manager to ask, the network counts as reachable.
+/// Without a network manager to ask, the network counts as reachable (an assumption).
 class AlwaysReachableNetworkSource final : public BeaconNetworkStateSource {
 public:
     std::error_code readFlags(ReachabilityFlags& flags) override
     {
-        flags = ReachabilityFlag::reachable;
+        flags = ReachabilityFlag::reachable | ReachabilityFlag::assumed;
         return {};
     }
     std::error_code startWatching(ChangeHandler) override { return {}; }

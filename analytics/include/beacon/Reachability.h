@@ -81,6 +81,8 @@ public:
 
     /// Reads the flags first when none are known yet.
     Connection connection();
+    /// `connection()`, or nothing when the source could only assume it (flag `assumed`).
+    std::optional<Connection> knownConnection();
     /// "WiFi" or "No Connection".
     std::string description();
     std::optional<ReachabilityFlags> flags() const;
@@ -96,6 +98,8 @@ private:
     Reachability(std::shared_ptr<BeaconNetworkStateSource> source,
         std::shared_ptr<BeaconSerialQueue> notificationQueue, BeaconNotificationCenter* notificationCenter);
 
+    /// The flags, read first when none are known yet.
+    std::optional<ReachabilityFlags> currentFlags();
     /// Runs on the serial queue: reads the flags and notifies when they changed.
     std::error_code updateFlags();
     void notify();

@@ -11,6 +11,7 @@ enum class ReachabilityFlag : std::uint32_t {
     connectionOnTraffic = 1u << 2, ///< it comes up by itself when traffic is sent
     connectionOnDemand = 1u << 3, ///< it comes up by itself on demand
     interventionRequired = 1u << 4, ///< the user must act (password, captive portal …)
+    assumed = 1u << 5, ///< nothing could be asked: the other flags are a default, not an observation
 };
 
 /// A set of `ReachabilityFlag`s.
