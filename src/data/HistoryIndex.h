@@ -13,9 +13,19 @@ public:
     struct DayTotals {
         qint64 focusMinutes = 0; ///< whole minutes of the day's completed focus records
         int qualifyingRecords = 0; ///< completed focus records; at least one makes the day active
+        int focusRecords = 0; ///< focus records, complete or not
+        int breakRecords = 0; ///< short and long breaks, complete or not
+    };
+    /// The completed focus records of one day that carry one tag.
+    struct TagTotals {
+        QString tag;
+        qint64 focusMinutes = 0;
+        int records = 0;
     };
 
-    explicit HistoryIndex(const Calendar& calendar) : m_calendar(calendar) { }
+    explicit HistoryIndex(const Calendar& calendar)
+        : m_calendar(calendar)
+    { }
 
     void rebuild(const std::vector<SessionRecord>& records);
     void add(const SessionRecord& record);
@@ -25,9 +35,15 @@ public:
     /// Days holding at least one record of any kind, oldest first.
     const std::map<qint64, DayTotals>& days() const { return m_days; }
     qint64 focusMinutesOnDay(qint64 day) const;
+    DayTotals totalsOnDay(qint64 day) const;
+    /// Sum over `firstDay` and every later day.
+    DayTotals totalsFrom(qint64 firstDay) const;
+    /// Days with tagged completed focus, oldest first; per day the tags in order of first appearance.
+    const std::map<qint64, std::vector<TagTotals>>& tagTotalsByDay() const { return m_tagTotals; }
 
 private:
     const Calendar& m_calendar;
     std::vector<qint64> m_dayNumbers;
     std::map<qint64, DayTotals> m_days;
+    std::map<qint64, std::vector<TagTotals>> m_tagTotals;
 };

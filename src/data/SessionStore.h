@@ -23,6 +23,8 @@ public:
     const std::vector<SessionRecord>& sessions() const { return m_sessions; }
     int count() const { return static_cast<int>(m_sessions.size()); }
     const QString& filePath() const { return m_filePath; }
+    /// Per-day totals of the history, for figures the queries below do not answer.
+    const HistoryIndex& historyIndex() const { return m_index; }
 
     /// Appends a record to the end of the history and saves the file.
     void addRecord(const SessionRecord& record);

@@ -121,6 +121,26 @@ quint32 TagManager::colorForTag(const QString& name)
     return color;
 }
 
+QList<quint32> TagManager::colorsForTags(const QStringList& names)
+{
+    QList<quint32> colors;
+    colors.reserve(names.size());
+    bool gaveColor = false;
+    for (const QString& name : names) {
+        auto it = m_tagColorMap.constFind(canonical(name));
+        if (it == m_tagColorMap.cend()) {
+            it = m_tagColorMap.insert(canonical(name), generateColor());
+            gaveColor = true;
+        }
+        colors.append(*it);
+    }
+    if (gaveColor) {
+        emit tagColorMapChanged();
+        saveTagColors();
+    }
+    return colors;
+}
+
 void TagManager::addTag(const QString& name)
 {
     const QString trimmed = name.trimmed();

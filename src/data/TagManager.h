@@ -34,6 +34,9 @@ public:
 
     /// The tag's colour (0xRRGGBB); an unknown name gets a new colour that is kept.
     Q_INVOKABLE quint32 colorForTag(const QString& name);
+    /// The colours of several tags; unknown names get the colours `colorForTag` would give them
+    /// one after another, kept with a single write.
+    QList<quint32> colorsForTags(const QStringList& names);
     Q_INVOKABLE void addTag(const QString& name);
     Q_INVOKABLE void renameTag(const QString& oldName, const QString& newName);
     Q_INVOKABLE void deleteTag(const QString& name);

@@ -141,6 +141,27 @@ TEST(TagManager, AllPaletteColoursTakenGivesARandomLightColour)
     }
 }
 
+TEST(TagManager, ColoursForSeveralTagsMatchAskingOneByOneAndAreSavedOnce)
+{
+    const QStringList names { QStringLiteral("Work"), QStringLiteral("Old"), QStringLiteral("Gone"),
+                              QStringLiteral("Old") };
+    MemoryPreferences onePrefs, batchPrefs;
+    TagManager oneByOne(onePrefs), batch(batchPrefs);
+    QList<quint32> expected;
+    for (const QString& name : names)
+        expected.append(oneByOne.colorForTag(name));
+    const int writesBefore = batchPrefs.writes(QStringLiteral("veltoTagColors"));
+    QSignalSpy changed(&batch, &TagManager::tagColorMapChanged);
+    EXPECT_EQ(batch.colorsForTags(names), expected);
+    EXPECT_EQ(batch.tagColorMap(), oneByOne.tagColorMap());
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(batchPrefs.writes(QStringLiteral("veltoTagColors")), writesBefore + 1);
+    // Known names change nothing.
+    batch.colorsForTags(names);
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(batchPrefs.writes(QStringLiteral("veltoTagColors")), writesBefore + 1);
+}
+
 TEST(TagPalette, HsbConversionMatchesKnownColours)
 {
     EXPECT_EQ(TagPalette::colorFromHsb(0.0, 1.0, 1.0), 0xFF0000u);
