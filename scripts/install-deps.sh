@@ -14,12 +14,17 @@ packages=(
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates
   qml6-module-qtquick-layouts qml6-module-qtquick-shapes qml6-module-qtquick-window
   qml6-module-qttest
+  # fonts the interface uses: a rounded face and monospaced digits
+  fonts-quicksand fonts-jetbrains-mono
   # libraries
   nlohmann-json3-dev libcurl4-openssl-dev zlib1g-dev libutfcpp-dev libcanberra-dev libdbus-1-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   dbus dbus-x11 xvfb xauth xdotool trayer dunst x11-utils imagemagick
 )
+
+# npm installs the icon set (package.json); Debian's npm is enough where none is present.
+command -v npm >/dev/null 2>&1 || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
@@ -28,7 +33,17 @@ for p in "${packages[@]}"; do
   fi
 done
 
+install_npm_assets() {
+  local root
+  root=$(cd "$(dirname "$0")/.." && pwd)
+  if [ ! -f "$root/node_modules/@phosphor-icons/core/package.json" ]; then
+    echo "install-deps: installing the icon set from npm"
+    (cd "$root" && npm ci --no-audit --no-fund --loglevel=error)
+  fi
+}
+
 if [ ${#missing[@]} -eq 0 ]; then
+  install_npm_assets
   echo "install-deps: all ${#packages[@]} packages present"
   exit 0
 fi
@@ -39,3 +54,4 @@ SUDO=""
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
 $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+install_npm_assets

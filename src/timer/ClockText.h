@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QString>
+
+/// "MM:SS" of whole seconds: minutes = seconds ÷ 60, seconds mod 60, each at least two
+/// digits (1500 gives "25:00", 59 gives "00:59"). Negative or NaN durations read "00:00".
+QString clockText(double seconds);

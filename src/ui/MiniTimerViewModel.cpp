@@ -1,0 +1,234 @@
+#include "MiniTimerViewModel.h"
+
+#include <QVariantMap>
+#include <cmath>
+
+#include "ThemeColors.h"
+#include "data/TagManager.h"
+#include "data/ThemeManager.h"
+#include "platform/PreferenceValues.h"
+#include "platform/Preferences.h"
+#include "services/IntegrationDetector.h"
+#include "timer/ClockText.h"
+#include "timer/TimerManager.h"
+
+MiniTimerViewModel::MiniTimerViewModel(TimerManager& timer, TagManager& tags, ThemeColors& colors,
+                                       IntegrationDetector& detector, Preferences& preferences, QObject* parent)
+    : QObject(parent)
+    , m_timer(timer)
+    , m_tags(tags)
+    , m_colors(colors)
+    , m_detector(detector)
+    , m_preferences(preferences)
+    , m_colorPicker(colors.themeManager())
+{
+    m_colorTipShown = !PreferenceValues::boolean(preferences.value(QLatin1String(colorTipDismissedKey)));
+
+    const auto displayChanges = { &TimerManager::currentStateChanged, &TimerManager::timeRemainingChanged,
+                                  &TimerManager::selectedModeIsFocusChanged, &TimerManager::workDurationChanged,
+                                  &TimerManager::shortBreakDurationChanged };
+    for (auto signal : displayChanges)
+        connect(&timer, signal, this, &MiniTimerViewModel::displayChanged);
+    for (auto signal : { &TimerManager::selectedModeIsFocusChanged, &TimerManager::workDurationChanged,
+                         &TimerManager::shortBreakDurationChanged })
+        connect(&timer, signal, this, &MiniTimerViewModel::presetChanged);
+    connect(&timer, &TimerManager::selectedModeIsFocusChanged, this, [this] {
+        emit selectedTabChanged();
+        emit colorsChanged();
+        emit tagsChanged(); // the tag chip shows on the Focus tab only
+    });
+    connect(&timer, &TimerManager::currentStateChanged, this, [this] {
+        emit colorsChanged();
+        followStateUnderAutoStart();
+    });
+    connect(&timer, &TimerManager::calmixSyncEnabledChanged, this, &MiniTimerViewModel::syncChanged);
+    connect(&colors, &ThemeColors::colorsChanged, this, &MiniTimerViewModel::colorsChanged);
+    for (auto signal : { &TagManager::availableTagsChanged, &TagManager::currentSessionTagChanged,
+                         &TagManager::tagColorMapChanged })
+        connect(&tags, signal, this, &MiniTimerViewModel::tagsChanged);
+    connect(&detector, &IntegrationDetector::isCalmixRunningChanged, this, &MiniTimerViewModel::syncChanged);
+}
+
+bool MiniTimerViewModel::focusTabSelected() const { return m_timer.selectedModeIsFocus(); }
+
+QColor MiniTimerViewModel::focusColor() const { return m_colors.focusColor(); }
+
+QColor MiniTimerViewModel::activeColor() const
+{
+    switch (m_timer.currentState()) {
+    case TimerState::work:
+        return m_colors.focusColor();
+    case TimerState::shortBreak:
+    case TimerState::longBreak:
+        return m_colors.breakColor();
+    case TimerState::idle:
+        break;
+    }
+    return tabColor();
+}
+
+QColor MiniTimerViewModel::tabColor() const
+{
+    return focusTabSelected() ? m_colors.focusColor() : m_colors.breakColor();
+}
+
+QList<int> MiniTimerViewModel::presetMinutes() const
+{
+    return focusTabSelected() ? QList<int> { 25, 50, 90 } : QList<int> { 5, 10, 15 };
+}
+
+double MiniTimerViewModel::selectedTabDuration() const
+{
+    return focusTabSelected() ? m_timer.workDuration() : m_timer.shortBreakDuration();
+}
+
+int MiniTimerViewModel::selectedPreset() const
+{
+    const double minutes = std::trunc(selectedTabDuration() / 60.0);
+    for (const int preset : presetMinutes()) {
+        if (minutes == preset)
+            return preset;
+    }
+    return 0;
+}
+
+QString MiniTimerViewModel::statusText() const
+{
+    switch (m_timer.currentState()) {
+    case TimerState::work:
+        return tr("Focus");
+    case TimerState::shortBreak:
+        return tr("Short Break");
+    case TimerState::longBreak:
+        return tr("Long Break");
+    case TimerState::idle:
+        break;
+    }
+    return focusTabSelected() ? tr("Ready") : tr("Relax");
+}
+
+QString MiniTimerViewModel::timeText() const
+{
+    if (m_timer.currentState() != TimerState::idle)
+        return m_timer.timeString();
+    return clockText(selectedTabDuration());
+}
+
+bool MiniTimerViewModel::canSkipOrReset() const { return m_timer.currentState() != TimerState::idle; }
+
+QString MiniTimerViewModel::currentTag() const { return m_tags.currentSessionTagText(); }
+
+QColor MiniTimerViewModel::currentTagColor() const
+{
+    const QString tag = currentTag();
+    return tag.isEmpty() ? QColor() : ThemeColors::rgb(m_tags.colorForTag(tag));
+}
+
+bool MiniTimerViewModel::showsTagChip() const { return focusTabSelected() && m_tags.currentSessionTag().has_value(); }
+
+QVariantList MiniTimerViewModel::tagRows() const
+{
+    const std::optional<QString> current = m_tags.currentSessionTag();
+    QVariantList rows;
+    for (const QString& tag : m_tags.availableTags())
+        rows.append(QVariantMap { { QStringLiteral("name"), tag },
+                                  { QStringLiteral("color"), ThemeColors::rgb(m_tags.colorForTag(tag)) },
+                                  { QStringLiteral("current"), current == tag } });
+    return rows;
+}
+
+bool MiniTimerViewModel::calmixRunning() const { return m_detector.isCalmixRunning(); }
+
+QString MiniTimerViewModel::syncToolTip() const
+{
+    if (!m_detector.isCalmixRunning())
+        return tr("Open Calmix to enable sync");
+    return m_timer.calmixSyncEnabled() ? tr("Calmix sync on") : tr("Calmix sync off");
+}
+
+QString MiniTimerViewModel::tabTitle(bool focusTab) { return focusTab ? tr("Focus") : tr("Break"); }
+
+void MiniTimerViewModel::selectTab(bool focusTab) { m_timer.selectTab(focusTab); }
+
+void MiniTimerViewModel::choosePreset(int minutes)
+{
+    if (focusTabSelected())
+        m_timer.setWorkDuration(minutes);
+    else
+        m_timer.setBreakDuration(minutes);
+}
+
+void MiniTimerViewModel::followStateUnderAutoStart()
+{
+    if (!m_timer.autoStartNext() || m_timer.currentState() == TimerState::idle)
+        return;
+    m_timer.setSelectedModeIsFocus(m_timer.currentState() == TimerState::work);
+}
+
+void MiniTimerViewModel::toggleTagPicker()
+{
+    m_tagPickerOpen = !m_tagPickerOpen;
+    emit overlaysChanged();
+}
+
+void MiniTimerViewModel::closeTagPicker()
+{
+    if (!m_tagPickerOpen)
+        return;
+    m_tagPickerOpen = false;
+    emit overlaysChanged();
+}
+
+void MiniTimerViewModel::chooseTag(const QString& name)
+{
+    // The list may have changed while the picker was open (a tag deleted on the dashboard).
+    if (m_tags.availableTags().contains(name))
+        m_tags.chooseCurrentTag(name);
+    closeTagPicker();
+}
+
+void MiniTimerViewModel::clearTag()
+{
+    m_tags.chooseCurrentTag(QString());
+    closeTagPicker();
+}
+
+void MiniTimerViewModel::openColorPicker(bool forFocus)
+{
+    m_colorPicker.begin(forFocus);
+    m_colorPickerOpen = true;
+    emit overlaysChanged();
+}
+
+void MiniTimerViewModel::closeColorPicker()
+{
+    if (!m_colorPickerOpen)
+        return;
+    m_colorPickerOpen = false;
+    emit overlaysChanged();
+}
+
+void MiniTimerViewModel::applyColor()
+{
+    m_colorPicker.apply();
+    closeColorPicker();
+}
+
+void MiniTimerViewModel::dismissColorTip()
+{
+    m_preferences.setValue(QLatin1String(colorTipDismissedKey), true);
+    if (!m_colorTipShown)
+        return;
+    m_colorTipShown = false;
+    emit overlaysChanged();
+}
+
+void MiniTimerViewModel::syncPressed()
+{
+    if (m_detector.isCalmixRunning())
+        m_timer.toggleCalmixSync();
+    else
+        emit dashboardRequested(QStringLiteral("integrations"));
+}
+
+void MiniTimerViewModel::openDashboard(const QString& section) { emit dashboardRequested(section); }

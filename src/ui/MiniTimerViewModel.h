@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QColor>
+#include <QObject>
+#include <QVariantList>
+#include <QtQml/qqmlregistration.h>
+
+#include "ColorPickerModel.h"
+
+class IntegrationDetector;
+class Preferences;
+class TagManager;
+class ThemeColors;
+class TimerManager;
+
+/// What the popover shows and what its controls do, beyond the timer engine's own
+/// operations: colours by role, the preset chips, the status and time texts, the
+/// tag picker's rules, the overlays and the sync button.
+///
+/// The selected tab is the engine's `selectedModeIsFocus`, so the popover, the
+/// tray icon and the play button always agree on it.
+class MiniTimerViewModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("One instance is published as Popover")
+    Q_PROPERTY(bool focusTabSelected READ focusTabSelected NOTIFY selectedTabChanged)
+    Q_PROPERTY(QColor activeColor READ activeColor NOTIFY colorsChanged)
+    Q_PROPERTY(QColor tabColor READ tabColor NOTIFY colorsChanged)
+    Q_PROPERTY(QColor focusColor READ focusColor NOTIFY colorsChanged)
+    Q_PROPERTY(QList<int> presetMinutes READ presetMinutes NOTIFY selectedTabChanged)
+    /// The chip whose minutes match the selected tab's duration, or 0.
+    Q_PROPERTY(int selectedPreset READ selectedPreset NOTIFY presetChanged)
+    Q_PROPERTY(QString statusText READ statusText NOTIFY displayChanged)
+    Q_PROPERTY(QString timeText READ timeText NOTIFY displayChanged)
+    Q_PROPERTY(bool canSkipOrReset READ canSkipOrReset NOTIFY displayChanged)
+    Q_PROPERTY(QString currentTag READ currentTag NOTIFY tagsChanged)
+    Q_PROPERTY(QColor currentTagColor READ currentTagColor NOTIFY tagsChanged)
+    Q_PROPERTY(bool showsTagChip READ showsTagChip NOTIFY tagsChanged)
+    /// One entry per available tag: { name, color, current }.
+    Q_PROPERTY(QVariantList tagRows READ tagRows NOTIFY tagsChanged)
+    Q_PROPERTY(bool tagPickerOpen READ tagPickerOpen NOTIFY overlaysChanged)
+    Q_PROPERTY(bool colorPickerOpen READ colorPickerOpen NOTIFY overlaysChanged)
+    Q_PROPERTY(bool colorTipShown READ colorTipShown NOTIFY overlaysChanged)
+    Q_PROPERTY(ColorPickerModel* colorPicker READ colorPicker CONSTANT)
+    Q_PROPERTY(bool calmixRunning READ calmixRunning NOTIFY syncChanged)
+    Q_PROPERTY(QString syncToolTip READ syncToolTip NOTIFY syncChanged)
+
+public:
+    static constexpr const char* colorTipDismissedKey = "colorTipDismissed";
+
+    MiniTimerViewModel(TimerManager& timer, TagManager& tags, ThemeColors& colors, IntegrationDetector& detector,
+                       Preferences& preferences, QObject* parent = nullptr);
+
+    bool focusTabSelected() const;
+    QColor activeColor() const;
+    QColor tabColor() const;
+    QColor focusColor() const;
+    QList<int> presetMinutes() const;
+    int selectedPreset() const;
+    QString statusText() const;
+    QString timeText() const;
+    bool canSkipOrReset() const;
+    QString currentTag() const;
+    QColor currentTagColor() const;
+    bool showsTagChip() const;
+    QVariantList tagRows() const;
+    bool tagPickerOpen() const { return m_tagPickerOpen; }
+    bool colorPickerOpen() const { return m_colorPickerOpen; }
+    bool colorTipShown() const { return m_colorTipShown; }
+    ColorPickerModel* colorPicker() { return &m_colorPicker; }
+    bool calmixRunning() const;
+    QString syncToolTip() const;
+
+    /// "Focus" or "Break".
+    Q_INVOKABLE static QString tabTitle(bool focusTab);
+    /// Shows the Focus or the Break tab; an armed interval is abandoned.
+    Q_INVOKABLE void selectTab(bool focusTab);
+    Q_INVOKABLE void choosePreset(int minutes);
+    Q_INVOKABLE void toggleTagPicker();
+    Q_INVOKABLE void closeTagPicker();
+    /// Makes `name` the tag of the next focus interval if it still exists; closes the picker either way.
+    Q_INVOKABLE void chooseTag(const QString& name);
+    Q_INVOKABLE void clearTag();
+    /// Opens the colour picker for the focus or the break colour.
+    Q_INVOKABLE void openColorPicker(bool forFocus);
+    Q_INVOKABLE void closeColorPicker();
+    Q_INVOKABLE void applyColor();
+    Q_INVOKABLE void dismissColorTip();
+    /// Toggles music sync while Calmix runs; otherwise shows where to get it.
+    Q_INVOKABLE void syncPressed();
+    Q_INVOKABLE void openDashboard(const QString& section);
+
+signals:
+    void selectedTabChanged();
+    void colorsChanged();
+    void presetChanged();
+    void displayChanged();
+    void tagsChanged();
+    void overlaysChanged();
+    void syncChanged();
+    /// The host opens a dashboard window on this section.
+    void dashboardRequested(const QString& section);
+
+private:
+    void followStateUnderAutoStart();
+    double selectedTabDuration() const;
+
+    TimerManager& m_timer;
+    TagManager& m_tags;
+    ThemeColors& m_colors;
+    IntegrationDetector& m_detector;
+    Preferences& m_preferences;
+    ColorPickerModel m_colorPicker;
+    bool m_tagPickerOpen = false;
+    bool m_colorPickerOpen = false;
+    bool m_colorTipShown = false;
+};
