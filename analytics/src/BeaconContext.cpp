@@ -159,7 +159,7 @@ json appBuildValue(std::string_view build)
 
 std::optional<std::string> languageCode(std::string_view localeName)
 {
-    const std::string_view language = localeName.substr(0, localeName.find_first_of("_.@"));
+    const std::string_view language = localeName.substr(0, localeName.find_first_of("_.@-"));
     if (language.size() < 2 || language.size() > 3 || !std::all_of(language.begin(), language.end(), isAsciiLetter))
         return std::nullopt;
     std::string code(language);
@@ -326,7 +326,11 @@ json BeaconContext::dynamicContext() const
         context["$screen_width"] = size->width;
         context["$screen_height"] = size->height;
     }
-    if (const std::optional<std::string> language = currentLanguageCode(m_probe))
+    std::optional<std::string> language = currentLanguageCode(m_probe);
+    // LANG and LC_* unset, C or POSIX: the application's locale still tells the user's language.
+    if (!language && m_application.locale)
+        language = languageCode(*m_application.locale);
+    if (language)
         context["$locale"] = *language;
     if (const std::optional<std::string> zone = currentTimeZoneIdentifier(m_probe))
         context["$timezone"] = *zone;

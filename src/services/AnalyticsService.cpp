@@ -41,6 +41,7 @@ void AnalyticsService::setup()
     config->captureScreenViews = false;
     config->captureApplicationLifecycleEvents = false;
     config->platform = m_deps.platform;
+    config->clock = m_deps.clientClock;
     m_deps.client.setup(std::move(config));
     m_deps.client.identify(deviceIdentifier().toStdString());
     m_initialized = true;

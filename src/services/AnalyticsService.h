@@ -12,8 +12,9 @@ class AnalyticsClient;
 class Clock;
 class Preferences;
 namespace beacon {
+class BeaconClock;
 class BeaconPlatform;
-}
+} // namespace beacon
 
 /// Velto's two anonymous usage events: a daily heartbeat at launch and the
 /// dashboard section the user opens. Nothing about sessions, tags or durations
@@ -35,6 +36,8 @@ public:
         bool doNotTrack = doNotTrackRequested();
         /// The ingestion host; the build's own when absent (tests point it at a local server).
         std::optional<std::string> host = std::nullopt;
+        /// The analytics client's clock (event times, session timeouts); the system's when absent.
+        std::shared_ptr<beacon::BeaconClock> clientClock = nullptr;
     };
 
     explicit AnalyticsService(Dependencies dependencies, QObject* parent = nullptr);

@@ -269,6 +269,24 @@ TEST_F(BeaconContextTest, DynamicContextHasLocaleAndTimeZone)
     EXPECT_FALSE(dynamic.contains("$network_cellular"));
 }
 
+TEST(BeaconContextLocaleTest, WithoutALanguageInTheEnvironmentTheApplicationsLocaleDecides)
+{
+    BeaconApplicationInfo info = veltoInfo();
+    info.locale = "pt-BR";
+    const auto localeWith = [](const BeaconApplicationInfo& application,
+                                const std::map<std::string, std::string>& environment) {
+        SystemFixture system;
+        for (const auto& [name, value] : environment)
+            system.setenv(name, value);
+        return BeaconContext(application, nullptr, system.probe()).dynamicContext().value("$locale", json());
+    };
+    EXPECT_EQ(localeWith(info, {}), "pt");
+    EXPECT_EQ(localeWith(info, { { "LANG", "C" } }), "pt");
+    EXPECT_EQ(localeWith(info, { { "LANG", "de_AT.UTF-8" }, { "LC_ALL", "POSIX" } }), "pt");
+    EXPECT_EQ(localeWith(info, { { "LANG", "de_AT.UTF-8" } }), "de");
+    EXPECT_EQ(localeWith(veltoInfo(), { { "LANG", "C.UTF-8" } }), json());
+}
+
 TEST_F(BeaconContextTest, NetworkKeysFollowReachability)
 {
     auto source = std::make_shared<ManualNetworkStateSource>();
@@ -384,6 +402,8 @@ TEST(LanguageCodeTest, TakesTheLanguageOfALocaleName)
         { "fr", "fr" },
         { "ast_ES", "ast" },
         { "PT_br", "pt" },
+        { "pt-BR", "pt" },
+        { "zh-Hant-TW", "zh" },
         { "sr@latin", "sr" },
         { "C", std::nullopt },
         { "C.UTF-8", std::nullopt },

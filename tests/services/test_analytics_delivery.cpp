@@ -2,6 +2,7 @@
 // loopback interface: what leaves the machine, and that nothing does under DO_NOT_TRACK.
 #include <QCoreApplication>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "beacon/BeaconPlatform.h"
 #include "beacon/BeaconSDK.h"
 #include "beacon/BeaconStorage.h"
+#include "services/AnalyticsLifecycleSource.h"
 #include "services/AnalyticsPlatform.h"
 #include "services/AnalyticsService.h"
 #include "services/BeaconAnalyticsClient.h"
@@ -23,6 +25,28 @@ using beacon::test::LoopbackHttpServer;
 using beacon::test::SdkHarness;
 using beacon::test::uploadedEvents;
 using nlohmann::json;
+using namespace std::chrono_literals;
+
+/// Environment variables set or cleared for one scope.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(std::initializer_list<std::pair<const char*, std::optional<QByteArray>>> values)
+    {
+        for (const auto& [name, value] : values) {
+            m_saved.emplace_back(
+                name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+            value ? qputenv(name, *value) : qunsetenv(name);
+        }
+    }
+    ~ScopedEnvironment()
+    {
+        for (const auto& [name, value] : m_saved)
+            value ? qputenv(name, *value) : qunsetenv(name);
+    }
+
+private:
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_saved;
+};
 
 class AnalyticsDeliveryTest : public ::testing::Test {
 protected:
@@ -49,6 +73,15 @@ protected:
         return std::make_unique<AnalyticsService>(AnalyticsService::Dependencies {
             client, prefs, clock, MachineIdentity({ machineId }), harness.platform, doNotTrack, server.baseUrl() });
     }
+    /// The service over Velto's own view of the desktop, keeping its files in the harness's folder.
+    std::unique_ptr<AnalyticsService> makeVeltoService()
+    {
+        const auto platform = makeAnalyticsPlatform(harness.network, lifecycle);
+        platform->folders = harness.platform->folders;
+        queueFolder = harness.data.path() / *platform->application.bundleIdentifier / "beacon.queueFolder";
+        return std::make_unique<AnalyticsService>(AnalyticsService::Dependencies { client, prefs, clock,
+            MachineIdentity({ machineId }), platform, false, server.baseUrl(), harness.clock });
+    }
 
     QTemporaryDir dir;
     QString machineId;
@@ -58,6 +91,8 @@ protected:
     BeaconAnalyticsClient client { *sdk };
     MemoryPreferences prefs;
     FakeClock clock;
+    std::shared_ptr<AnalyticsLifecycleSource> lifecycle = std::make_shared<AnalyticsLifecycleSource>();
+    std::filesystem::path queueFolder;
 };
 
 TEST_F(AnalyticsDeliveryTest, HeartbeatAndDashboardSectionsArriveUnderTheHashedMachineId)
@@ -99,6 +134,59 @@ TEST_F(AnalyticsDeliveryTest, DoNotTrackLeavesTheNetworkAndTheDiskAlone)
     EXPECT_FALSE(std::filesystem::exists(harness.storageFolder()));
 }
 
+TEST_F(AnalyticsDeliveryTest, SessionsFollowTheFocusOfVeltosWindows)
+{
+    const auto service = makeVeltoService();
+    service->setup();
+    lifecycle->setApplicationState(Qt::ApplicationActive); // the popover took focus
+    harness.clock->advance(31min);
+    service->trackDashboardOpened(QStringLiteral("insights"));
+    lifecycle->setApplicationState(Qt::ApplicationInactive);
+    harness.clock->advance(31min);
+    service->trackDashboardOpened(QStringLiteral("tags"));
+    lifecycle->setApplicationState(Qt::ApplicationActive);
+    service->trackDashboardOpened(QStringLiteral("settings"));
+    ASSERT_TRUE(beacon::test::deliverAll(*sdk, queueFolder));
+
+    const auto heartbeats = uploadedEvents(server, "app_heartbeat");
+    const auto sections = uploadedEvents(server, "dashboard_opened");
+    ASSERT_EQ(heartbeats.size(), 1u);
+    ASSERT_EQ(sections.size(), 3u);
+    const auto sessionOf = [](const json& event) { return event["properties"].value("$session_id", json()); };
+    const json first = sessionOf(heartbeats[0]);
+    const json rotated = sessionOf(sections[0]);
+    const json next = sessionOf(sections[2]);
+    ASSERT_TRUE(first.is_string());
+    // In the foreground the session rotates 30 minutes after the activation, and goes on.
+    ASSERT_TRUE(rotated.is_string());
+    EXPECT_NE(rotated, first);
+    // In the background it times out, and the next activation starts a new one.
+    EXPECT_EQ(sessionOf(sections[1]), json());
+    ASSERT_TRUE(next.is_string());
+    EXPECT_NE(next, rotated);
+}
+
+TEST_F(AnalyticsDeliveryTest, EventsCarryTheBuildNumberAndALocaleWithoutLang)
+{
+    const ScopedEnvironment environment { { "LANG", "C" }, { "LC_ALL", std::nullopt },
+        { "LC_MESSAGES", std::nullopt } };
+    const QLocale toolkitLocale;
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+    const auto service = makeVeltoService();
+    service->setup();
+    service->trackDashboardOpened(QStringLiteral("insights"));
+    ASSERT_TRUE(beacon::test::deliverAll(*sdk, queueFolder));
+    ASSERT_EQ(uploadedEvents(server, "dashboard_opened").size(), 1u);
+    for (const json& event : uploadedEvents(server)) { // the heartbeat and $identify too
+        EXPECT_EQ(event["properties"]["$app_build"], std::stoll(VELTO_BUILD_NUMBER)) << event["event"];
+        EXPECT_EQ(event["properties"]["$locale"], "pt") << event["event"];
+    }
+
+    QLocale::setDefault(QLocale::c());
+    EXPECT_EQ(toolkitLocaleName(), QStringLiteral("en-US"));
+    QLocale::setDefault(toolkitLocale);
+}
+
 } // namespace
 
 TEST(AnalyticsPlatformTest, TheClientKeepsItsFilesInVeltosFolderOfTheDataHome)
@@ -107,7 +195,7 @@ TEST(AnalyticsPlatformTest, TheClientKeepsItsFilesInVeltosFolderOfTheDataHome)
     qputenv("XDG_DATA_HOME", home.path().toUtf8());
     QCoreApplication::setApplicationVersion(QStringLiteral("2.3.1"));
     beacon::BeaconConfig config("key");
-    config.platform = makeAnalyticsPlatform(nullptr);
+    config.platform = makeAnalyticsPlatform(nullptr, nullptr);
     EXPECT_EQ(beacon::BeaconStorage::folderFor(config),
         std::filesystem::path(home.path().toStdString()) / "studio.murv.Velto");
     EXPECT_EQ(config.platform->application.shortVersion, "2.3.1");

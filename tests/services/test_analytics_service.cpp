@@ -9,6 +9,7 @@
 #include "beacon/BeaconConfig.h"
 #include "platform/PreferenceValues.h"
 #include "services/AnalyticsClient.h"
+#include "services/AnalyticsLifecycleSource.h"
 #include "services/AnalyticsService.h"
 
 namespace {
@@ -137,6 +138,27 @@ TEST(DoNotTrackTest, AnyValueButZeroOrFalseOptsOut)
     }
     qunsetenv("DO_NOT_TRACK");
     EXPECT_FALSE(AnalyticsService::doNotTrackRequested());
+}
+
+TEST(AnalyticsLifecycleSourceTest, PassesOnChangesAndTellsANewListenerWhatItMissed)
+{
+    using Event = beacon::BeaconLifecycleEvent;
+    AnalyticsLifecycleSource source;
+    std::vector<Event> first;
+    std::vector<Event> second;
+    source.setApplicationState(Qt::ApplicationActive); // focus before the client was set up
+    source.setHandler([&](Event event) { first.push_back(event); });
+    source.setApplicationState(Qt::ApplicationActive);
+    source.setApplicationState(Qt::ApplicationInactive);
+    source.setApplicationState(Qt::ApplicationHidden);
+    source.setActive(true);
+    EXPECT_EQ(first, (std::vector<Event> { Event::didFinishLaunching, Event::didBecomeActive, Event::didResignActive,
+                                           Event::didBecomeActive }));
+    source.setHandler([&](Event event) { second.push_back(event); }); // launching is reported once
+    source.setHandler(nullptr);
+    source.setActive(false);
+    EXPECT_EQ(first.size(), 4u);
+    EXPECT_EQ(second, std::vector<Event> { Event::didBecomeActive });
 }
 
 TEST_F(AnalyticsServiceTest, DeviceIdentifierIsAStableTruncatedHash)

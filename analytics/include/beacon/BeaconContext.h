@@ -52,7 +52,8 @@ public:
 
     /// Application and device facts; computed on first use, then fixed.
     const nlohmann::json& staticContext() const;
-    /// Screen size (when known), language, time zone and (with reachability) network; read per event.
+    /// Screen size (when known), language (from the environment, else the application's locale), time zone
+    /// and (with reachability) network; read per event.
     nlohmann::json dynamicContext() const;
     /// `$lib` and `$lib_version`; computed on first use, then fixed.
     const nlohmann::json& sdkInfo() const;
@@ -87,7 +88,7 @@ std::string macDeviceFriendlyName(std::string_view model);
 /// optional sign that fits 64 bits, else the text itself.
 nlohmann::json appBuildValue(std::string_view build);
 
-/// The language of a POSIX locale name ("de_AT.UTF-8@euro" → "de"); nothing for "C",
+/// The language of a POSIX locale name or BCP 47 tag ("de_AT.UTF-8@euro", "de-AT" → "de"); nothing for "C",
 /// "POSIX" and anything that is not a two- or three-letter language code.
 std::optional<std::string> languageCode(std::string_view localeName);
 
