@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "insights/ColorText.h"
+#include "insights/DurationText.h"
+#include "insights/MarkedText.h"
+
+TEST(DurationText, WholeMinutesReadAsMinutesOrHoursAndMinutes)
+{
+    const struct {
+        qint64 minutes;
+        const char* text;
+        const char* total;
+    } cases[] = {
+        { 0, "0m", "0m total" },
+        { 1, "1m", "1m total" },
+        { 45, "45m", "45m total" },
+        { 59, "59m", "59m total" },
+        { 60, "1h", "1h 0m total" },
+        { 61, "1h 1m", "1h 1m total" },
+        { 65, "1h 5m", "1h 5m total" },
+        { 120, "2h", "2h 0m total" },
+        { 150, "2h 30m", "2h 30m total" },
+        { 200, "3h 20m", "3h 20m total" },
+        { 6000, "100h", "100h 0m total" },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.minutes);
+        EXPECT_EQ(durationText(c.minutes), QLatin1String(c.text));
+        EXPECT_EQ(totalDurationText(c.minutes), QLatin1String(c.total));
+    }
+}
+
+TEST(MarkedText, BoldPartBecomesMarkupAndTheRestIsEscaped)
+{
+    const MarkedText day
+        = markedText(QStringLiteral("Most productive day: **%1**"), QStringLiteral("Wednesday"));
+    EXPECT_EQ(day.rich, QStringLiteral("Most productive day: <b>Wednesday</b>"));
+    EXPECT_EQ(day.plain, QStringLiteral("Most productive day: Wednesday"));
+
+    // An argument can carry neither markup nor markers nor further placeholders.
+    const MarkedText hostile
+        = markedText(QStringLiteral("a <&> **%1** b"), QStringLiteral("<i>**x**</i> %2"));
+    EXPECT_EQ(hostile.rich, QStringLiteral("a &lt;&amp;&gt; <b>&lt;i&gt;**x**&lt;/i&gt; %2</b> b"));
+    EXPECT_EQ(hostile.plain, QStringLiteral("a <&> <i>**x**</i> %2 b"));
+
+    // A marker left open is closed at the end.
+    EXPECT_EQ(markedText(QStringLiteral("x **y")).rich, QStringLiteral("x <b>y</b>"));
+    EXPECT_EQ(markedText(QStringLiteral("no bold")).rich, QStringLiteral("no bold"));
+}
+
+TEST(ColorText, OpaqueAndTranslucentColours)
+{
+    EXPECT_EQ(colorText(0xFDA4AF), QStringLiteral("#FDA4AF"));
+    EXPECT_EQ(colorText(0x0000FF, 0.5), QStringLiteral("#800000FF"));
+    EXPECT_EQ(colorText(0x18181B, 0.05), QStringLiteral("#0D18181B"));
+}
