@@ -1,6 +1,6 @@
 #include "beacon/BeaconApiResponse.h"
 
-#include "BeaconFileIo.h"
+#include "fileio/JsonNesting.h"
 
 namespace beacon {
 
@@ -11,7 +11,7 @@ BeaconJsonObjectParse parseJsonObjectResponse(std::string_view body)
         result.error = "no data";
         return result;
     }
-    if (detail::nestsDeeperThan(body, maxResponseNestingDepth)) {
+    if (fileio::nestsDeeperThan(body, maxResponseNestingDepth)) {
         result.error
             = "the response is nested more than " + std::to_string(maxResponseNestingDepth) + " levels deep";
         return result;

@@ -18,7 +18,11 @@
 #include "beacon/BeaconStorage.h"
 
 #include "BeaconDecimalText.h"
-#include "BeaconFileIo.h"
+#include "fileio/AtomicWrite.h"
+#include "fileio/ErrnoText.h"
+#include "fileio/Folders.h"
+#include "fileio/JsonNesting.h"
+#include "fileio/ReadFile.h"
 
 namespace beacon {
 namespace {
@@ -80,20 +84,19 @@ void BeaconFileBackedQueue::setup(const std::optional<std::filesystem::path>& ol
 
 void BeaconFileBackedQueue::createFolder()
 {
-    std::error_code error;
-    fs::create_directories(m_queue, error);
+    const std::error_code error = fileio::createPrivateFolders(m_queue);
     if (error)
         debugLog("Error trying to create caching folder " + error.message());
 }
 
 void BeaconFileBackedQueue::migrate(const std::filesystem::path& oldQueue)
 {
-    const detail::FileContents file = detail::readWholeFile(oldQueue, maxLegacyFileSize);
+    const fileio::FileContents file = fileio::readWholeFile(oldQueue, maxLegacyFileSize);
     try {
-        if (file.status == detail::FileContents::Status::failed)
+        if (file.status == fileio::FileContents::Status::failed)
             throw std::runtime_error(file.error);
-        if (file.status == detail::FileContents::Status::read) {
-            if (detail::nestsDeeperThan(file.bytes, BeaconStorage::maxNestingDepth))
+        if (file.status == fileio::FileContents::Status::read) {
+            if (fileio::nestsDeeperThan(file.bytes, BeaconStorage::maxNestingDepth))
                 throw std::runtime_error("nested too deeply");
             const nlohmann::json events = nlohmann::json::parse(file.bytes);
             if (!events.is_array())
@@ -115,7 +118,7 @@ void BeaconFileBackedQueue::migrate(const std::filesystem::path& oldQueue)
     }
     // Deleted even after a failure: a file that cannot be migrated now never will be.
     if (::unlink(oldQueue.c_str()) != 0 && errno != ENOENT)
-        debugLog("Error trying to delete file " + detail::errnoText(errno));
+        debugLog("Error trying to delete file " + fileio::errnoText(errno));
 }
 
 void BeaconFileBackedQueue::load()
@@ -125,7 +128,7 @@ void BeaconFileBackedQueue::load()
     fs::directory_iterator it(m_queue, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         std::string name = it->path().filename().string();
-        if (detail::isAtomicWriteLeftover(name)) {
+        if (fileio::isAtomicWriteLeftover(name)) {
             // An add that died mid-write: it never reported success, and its content may be partial.
             std::error_code ignored;
             fs::remove(it->path(), ignored);
@@ -181,8 +184,8 @@ std::optional<BeaconFileBackedQueue::Entry> BeaconFileBackedQueue::write(std::st
         if (bumpPastIssued)
             value = nextValue(seconds);
         std::string name = fileName(value);
-        error = detail::writeFileAtomically(url(name), data, detail::WriteMode::createNew,
-            synced ? detail::Durability::synced : detail::Durability::unsynced);
+        error = fileio::writeFileAtomically(url(name), data, fileio::WriteMode::createNew,
+            synced ? fileio::Durability::synced : fileio::Durability::unsynced);
         if (!error)
             return Entry { std::move(name), value };
         if (error == std::errc::file_exists) {
@@ -240,16 +243,16 @@ std::vector<BeaconFileBackedQueue::Item> BeaconFileBackedQueue::peekItems(std::s
         return items;
     for (const std::string& name : names()) {
         const fs::path path = url(name);
-        detail::FileContents file = detail::readWholeFile(path, maxItemSize);
+        fileio::FileContents file = fileio::readWholeFile(path, maxItemSize);
         switch (file.status) {
-        case detail::FileContents::Status::read:
+        case fileio::FileContents::Status::read:
             items.push_back({ name, std::move(file.bytes) });
             break;
-        case detail::FileContents::Status::missing:
+        case fileio::FileContents::Status::missing:
             debugLog("File " + path.string() + " does not exist");
             dropName(name);
             break;
-        case detail::FileContents::Status::failed:
+        case fileio::FileContents::Status::failed:
             debugLog("File " + path.string() + " is corrupted " + file.error);
             if (dropName(name))
                 deleteFile(name);
@@ -313,7 +316,7 @@ void BeaconFileBackedQueue::deleteFile(std::string_view name) const
 {
     // unlink, not remove: a folder that stands where an item belongs is not ours to empty.
     if (::unlink(url(name).c_str()) != 0)
-        debugLog("Error trying to delete file " + detail::errnoText(errno));
+        debugLog("Error trying to delete file " + fileio::errnoText(errno));
 }
 
 std::size_t BeaconFileBackedQueue::depth() const

@@ -3,7 +3,10 @@
 #include "beacon/BeaconLog.h"
 #include "beacon/BeaconStorage.h"
 
-#include "BeaconFileIo.h"
+#include "fileio/AtomicWrite.h"
+#include "fileio/Folders.h"
+#include "fileio/JsonNesting.h"
+#include "fileio/ReadFile.h"
 
 namespace beacon {
 
@@ -12,14 +15,14 @@ BeaconPreferenceStore::BeaconPreferenceStore(std::filesystem::path file)
 {
     if (m_file.empty())
         return;
-    const detail::FileContents contents = detail::readWholeFile(m_file, maxFileSize);
-    if (contents.status == detail::FileContents::Status::missing)
+    const fileio::FileContents contents = fileio::readWholeFile(m_file, maxFileSize);
+    if (contents.status == fileio::FileContents::Status::missing)
         return;
-    if (contents.status == detail::FileContents::Status::failed) {
+    if (contents.status == fileio::FileContents::Status::failed) {
         debugLog("Failed to read preferences " + m_file.string() + ": " + contents.error);
         return;
     }
-    if (detail::nestsDeeperThan(contents.bytes, BeaconStorage::maxNestingDepth)) {
+    if (fileio::nestsDeeperThan(contents.bytes, BeaconStorage::maxNestingDepth)) {
         debugLog("Failed to read preferences " + m_file.string() + ": nested too deeply");
         return;
     }
@@ -73,10 +76,9 @@ bool BeaconPreferenceStore::synchronize()
             return false;
         }
     }
-    std::error_code error;
-    std::filesystem::create_directories(m_file.parent_path(), error);
+    std::error_code error = fileio::createPrivateFolders(m_file.parent_path());
     if (!error)
-        error = detail::writeFileAtomically(m_file, bytes);
+        error = fileio::writeFileAtomically(m_file, bytes);
     if (error) {
         debugLog("Failed to write preferences " + m_file.string() + ": " + error.message());
         return false;

@@ -26,7 +26,7 @@
 #include "beacon/RegistrationToken.h"
 
 #include "BeaconDecimalText.h"
-#include "BeaconFileIo.h"
+#include "fileio/JsonNesting.h"
 
 namespace beacon {
 namespace {
@@ -201,7 +201,7 @@ struct BeaconQueue::Impl : std::enable_shared_from_this<Impl> {
     /// can never be sent.
     std::optional<nlohmann::json> decode(const std::string& data, std::string& problem) const
     {
-        if (detail::nestsDeeperThan(data, BeaconStorage::maxNestingDepth)) {
+        if (fileio::nestsDeeperThan(data, BeaconStorage::maxNestingDepth)) {
             problem = "nested too deeply";
             return std::nullopt;
         }
@@ -421,7 +421,7 @@ void BeaconQueue::add(const BeaconEvent& event)
         data.clear();
     }
     // Refused before anything is dropped to make room: what cannot be read back is not worth an old event.
-    if (data.empty() || detail::nestsDeeperThan(data, BeaconStorage::maxNestingDepth)) {
+    if (data.empty() || fileio::nestsDeeperThan(data, BeaconStorage::maxNestingDepth)) {
         debugLog("[Beacon] Tried to queue unserialisable BeaconEvent");
         return;
     }

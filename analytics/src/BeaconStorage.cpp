@@ -11,13 +11,17 @@
 #include "beacon/BeaconLog.h"
 #include "beacon/BeaconPlatform.h"
 
-#include "BeaconFileIo.h"
+#include "fileio/AtomicWrite.h"
+#include "fileio/ErrnoText.h"
+#include "fileio/Folders.h"
+#include "fileio/JsonNesting.h"
+#include "fileio/ReadFile.h"
 
 namespace beacon {
 namespace {
 using Json = nlohmann::json;
-using detail::errnoText;
-using detail::FileContents;
+using fileio::errnoText;
+using fileio::FileContents;
 
 constexpr std::array<std::pair<StorageKey, std::string_view>, 20> kFileNames { {
     { StorageKey::distinctId, "beacon.distinctId" },
@@ -110,8 +114,8 @@ std::optional<std::filesystem::path> BeaconStorage::folderFor(const BeaconConfig
 
 void BeaconStorage::createFolder()
 {
-    std::error_code error;
-    std::filesystem::create_directories(m_appFolder, error);
+    // Private: the folder lists the queued events and holds the identity.
+    const std::error_code error = fileio::createPrivateFolders(m_appFolder);
     if (error)
         debugLog("Error creating storage directory: " + error.message());
 }
@@ -127,14 +131,14 @@ std::optional<Json> BeaconStorage::getJson(StorageKey key) const
 {
     if (m_appFolder.empty())
         return std::nullopt;
-    const FileContents file = detail::readWholeFile(url(key), maxFileSize);
+    const FileContents file = fileio::readWholeFile(url(key), maxFileSize);
     if (file.status == FileContents::Status::missing)
         return std::nullopt;
     if (file.status == FileContents::Status::failed) {
         logKeyFailure("Failed to read data for key", key, file.error);
         return std::nullopt;
     }
-    if (detail::nestsDeeperThan(file.bytes, maxNestingDepth)) {
+    if (fileio::nestsDeeperThan(file.bytes, maxNestingDepth)) {
         logKeyFailure("Failed to serialize key", key, "nested too deeply");
         return std::nullopt;
     }
@@ -162,7 +166,7 @@ void BeaconStorage::setJson(StorageKey key, const Json& value) const
         logKeyFailure("Failed to write data for key", key, "no storage folder");
         return;
     }
-    if (const std::error_code error = detail::writeFileAtomically(url(key), bytes))
+    if (const std::error_code error = fileio::writeFileAtomically(url(key), bytes))
         logKeyFailure("Failed to write data for key", key, error.message());
 }
 

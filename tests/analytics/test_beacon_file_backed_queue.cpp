@@ -90,8 +90,11 @@ TEST(FileNameTest, WritesTheShortestDecimalThatReadsBackExactly)
 
 TEST_F(FileBackedQueueTest, EachItemIsAWholeFileNamedByItsTimeAndPeekReadsOldestFirst)
 {
+    const mode_t previousMask = ::umask(022);
     auto queue = open();
+    ::umask(previousMask);
     EXPECT_TRUE(fs::is_directory(folder));
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all) << "the listing is the user's alone";
     EXPECT_EQ(queue->add(R"({"n":1})"), "1700000000.25");
     clock->advance(1500ms);
     EXPECT_EQ(queue->add(R"({"n":2})"), "1700000001.75");

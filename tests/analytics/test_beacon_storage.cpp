@@ -124,14 +124,20 @@ protected:
     }
 };
 
-TEST_F(StorageFolderTest, IsTheDataFolderPlusTheBundleIdentifierCreatedWithItsParents)
+TEST_F(StorageFolderTest, IsTheDataFolderPlusTheBundleIdentifierCreatedPrivateWithItsParents)
 {
     folders->support = dir.path() / "deep" / "share";
     config.platform->application.bundleIdentifier = "studio.murv.Velto";
+    const mode_t previousMask = ::umask(022);
     const BeaconStorage storage(config);
+    ::umask(previousMask);
     EXPECT_EQ(storage.appFolderUrl(), dir.path() / "deep" / "share" / "studio.murv.Velto");
     EXPECT_TRUE(fs::is_directory(storage.appFolderUrl()));
     EXPECT_EQ(storage.url(StorageKey::distinctId), storage.appFolderUrl() / "beacon.distinctId");
+    for (const fs::path& folder :
+        { dir.path() / "deep", dir.path() / "deep" / "share", storage.appFolderUrl() })
+        EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all)
+            << folder << " lists the queue and identity";
 }
 
 TEST_F(StorageFolderTest, FallsBackToTheLibraryIdentifierWhenTheApplicationHasNone)
