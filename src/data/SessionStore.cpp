@@ -1,7 +1,5 @@
 #include "SessionStore.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
@@ -29,18 +27,21 @@ SessionStore::SessionStore(QString filePath, const Clock& clock, const Calendar&
     , m_calendar(calendar)
     , m_index(calendar)
 {
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath()); // a failure shows up at the first save
+    SafeFile::createFolders(QFileInfo(m_filePath).absolutePath()); // a failure shows up at the first save
+    m_retryTimer.setInterval(std::chrono::minutes(1));
+    connect(&m_retryTimer, &QTimer::timeout, this, &SessionStore::flush);
     loadSessions();
 }
 
 void SessionStore::loadSessions()
 {
-    if (!QFile::exists(m_filePath))
+    const SafeFile::Contents file = SafeFile::read(m_filePath, maxFileSize);
+    if (file.status == SafeFile::Contents::Status::missing)
         return;
-    QString error;
+    QString error = file.error;
     std::optional<std::vector<SessionRecord>> records;
-    if (const auto bytes = SafeFile::readAll(m_filePath, &error))
-        records = SessionHistoryCodec::decode(std::string_view(bytes->constData(), bytes->size()), &error);
+    if (file.status == SafeFile::Contents::Status::read)
+        records = SessionHistoryCodec::decode(file.bytes, &error);
 
     if (!records) {
         // Keep the unreadable file beside the new one instead of letting the next save replace it.
@@ -74,23 +75,51 @@ void SessionStore::addRecord(const SessionRecord& record)
 
 bool SessionStore::saveSessions()
 {
+    QString error;
+    const bool saved = writeFile(&error);
+    if (!saved)
+        printLine(QStringLiteral("SessionStore: Failed to save sessions: ") + error);
+    const bool changed = m_hasUnsavedRecords != !saved || m_saveError != error;
+    m_hasUnsavedRecords = !saved;
+    m_saveError = error;
+    if (saved)
+        m_retryTimer.stop();
+    else if (!m_retryTimer.isActive())
+        m_retryTimer.start();
+    if (changed)
+        emit saveStateChanged();
+    if (!saved)
+        emit saveFailed(error);
+    return saved;
+}
+
+bool SessionStore::flush()
+{
+    return !m_hasUnsavedRecords || saveSessions();
+}
+
+bool SessionStore::writeFile(QString* error)
+{
     if (!m_mayWrite) {
-        printLine(QStringLiteral("SessionStore: Failed to save sessions: the unreadable history file at %1 "
-                                 "could not be set aside")
-                      .arg(m_filePath));
-        return false;
+        // Another try at setting the unreadable history aside; only then may it be replaced.
+        const QString setAside = SafeFile::moveAside(m_filePath);
+        if (setAside.isEmpty() && QFileInfo::exists(m_filePath)) {
+            *error
+                = QStringLiteral("the unreadable history file at %1 could not be set aside").arg(m_filePath);
+            return false;
+        }
+        m_mayWrite = true;
+        if (!setAside.isEmpty())
+            printLine(QStringLiteral("SessionStore: Kept the unreadable history as ") + setAside);
     }
+    if (!SafeFile::createFolders(QFileInfo(m_filePath).absolutePath(), error))
+        return false;
     if (!m_encodedIsCurrent) {
         m_encoded = SessionHistoryCodec::encode(m_sessions);
         m_encodedIsCurrent = true;
     }
-    QString error;
-    if (!SafeFile::writeAtomically(m_filePath, QByteArray::fromRawData(m_encoded.data(), qsizetype(m_encoded.size())),
-                                   &error)) {
-        printLine(QStringLiteral("SessionStore: Failed to save sessions: ") + error);
-        return false;
-    }
-    return true;
+    return SafeFile::writeAtomically(
+        m_filePath, QByteArray::fromRawData(m_encoded.data(), qsizetype(m_encoded.size())), error);
 }
 
 std::vector<SessionRecord> SessionStore::sessionsToday() const

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -12,12 +14,19 @@ class Clock;
 
 /// The history of completed intervals: kept in memory, read from the history
 /// file once at creation and rewritten atomically after every appended record.
+/// Records that could not be saved stay in memory and are saved again with the
+/// next record, once a minute, and by `flush`; every failure is reported.
 /// Answers the dashboard's questions about the history.
 class SessionStore : public QObject {
     Q_OBJECT
     Q_PROPERTY(int count READ count NOTIFY sessionsChanged)
+    Q_PROPERTY(bool hasUnsavedRecords READ hasUnsavedRecords NOTIFY saveStateChanged)
+    Q_PROPERTY(QString saveError READ saveError NOTIFY saveStateChanged)
 
 public:
+    /// Larger history files are not read.
+    static constexpr qint64 maxFileSize = qint64(256) * 1024 * 1024;
+
     SessionStore(QString filePath, const Clock& clock, const Calendar& calendar, QObject* parent = nullptr);
 
     const std::vector<SessionRecord>& sessions() const { return m_sessions; }
@@ -30,6 +39,14 @@ public:
     void addRecord(const SessionRecord& record);
     /// Rewrites the history file; on failure prints the reason and keeps everything in memory.
     bool saveSessions();
+    /// True while some records are in memory only.
+    bool hasUnsavedRecords() const { return m_hasUnsavedRecords; }
+    /// Why the last save failed; empty when it succeeded.
+    const QString& saveError() const { return m_saveError; }
+    /// Saves unsaved records now (the app calls this when it quits); true when everything is on disk.
+    bool flush();
+    /// How often unsaved records are retried (one minute unless changed).
+    void setRetryInterval(std::chrono::milliseconds interval) { m_retryTimer.setInterval(interval); }
 
     std::vector<SessionRecord> sessionsToday() const;
     qint64 todayFocusMinutes() const;
@@ -45,9 +62,13 @@ public:
 
 signals:
     void sessionsChanged();
+    /// Emitted on each failed save, with the system's reason.
+    void saveFailed(const QString& reason);
+    void saveStateChanged();
 
 private:
     void loadSessions();
+    bool writeFile(QString* error);
 
     QString m_filePath;
     const Clock& m_clock;
@@ -59,4 +80,7 @@ private:
     bool m_encodedIsCurrent = false;
     /// False when an unreadable history could not be set aside: it must not be overwritten.
     bool m_mayWrite = true;
+    bool m_hasUnsavedRecords = false;
+    QString m_saveError;
+    QTimer m_retryTimer;
 };

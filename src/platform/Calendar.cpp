@@ -1,7 +1,10 @@
 #include "Calendar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include "MediumDateFormat.h"
 
 namespace {
 constexpr qint64 kSecondsPerDay = 86400;
@@ -80,10 +83,27 @@ int Calendar::weekday(Instant instant) const { return weekdayOfDayNumber(dayNumb
 
 Instant Calendar::addDays(Instant instant, int days) const
 {
-    const QDateTime base = instant.toDateTime().toTimeZone(m_zone);
-    const QDateTime moved = base.addDays(days);
-    // Move by the millisecond difference so a sub-millisecond fraction survives.
-    return instant.addSeconds(static_cast<double>(moved.toMSecsSinceEpoch() - base.toMSecsSinceEpoch()) / 1000.0);
+    if (days == 0)
+        return instant;
+    // Qt 6.4's QDateTime::addDays lands before a gap; work on the local wall time instead.
+    const auto utcMs = static_cast<qint64>(std::floor(instant.unixSeconds() * 1000.0));
+    const int offset = offsetAt(utcMs);
+    const qint64 dayMs = qint64(days) * kSecondsPerDay * 1000;
+    const qint64 wallMs = utcMs + qint64(offset) * 1000 + dayMs; // the target wall time, read as UTC
+    // The offsets a day either side; zones change at most once within that span.
+    const int before = offsetAt(wallMs - kSecondsPerDay * 1000);
+    const int after = offsetAt(wallMs + kSecondsPerDay * 1000);
+    const bool beforeFits = offsetAt(wallMs - qint64(before) * 1000) == before;
+    const bool afterFits = offsetAt(wallMs - qint64(after) * 1000) == after;
+    // Both fit: a repeated wall time, whose first occurrence has the larger offset. Neither fits: a
+    // skipped one, which the offset from before the gap moves forward by the gap's length.
+    int chosen = before;
+    if (beforeFits && afterFits)
+        chosen = std::max(before, after);
+    else if (afterFits)
+        chosen = after;
+    // Moving by a whole number of seconds keeps a sub-millisecond fraction.
+    return instant.addSeconds(static_cast<double>(dayMs / 1000 + offset - chosen));
 }
 
 QString Calendar::weekdayName(int weekday) const
@@ -91,4 +111,10 @@ QString Calendar::weekdayName(int weekday) const
     if (weekday < 1 || weekday > 7)
         return {};
     return m_locale.dayName(qtFromGregorian(weekday), QLocale::LongFormat);
+}
+
+QString Calendar::mediumDate(Instant instant) const
+{
+    const QDate date = kEpochDate.addDays(dayNumber(instant));
+    return m_locale.toString(date, mediumDateFormat(m_locale.dateFormat(QLocale::LongFormat)));
 }

@@ -27,9 +27,13 @@ public:
     /// Gregorian weekday number: 1 = Sunday … 7 = Saturday.
     int weekday(Instant instant) const;
     /// Moves by whole calendar days, keeping the local time of day across daylight-saving changes.
+    /// A wall time the clocks skip moves forward by the length of the gap; one they repeat
+    /// takes its first occurrence.
     Instant addDays(Instant instant, int days) const;
     /// Full weekday name in the locale (the "EEEE" form), for a Gregorian weekday number.
     QString weekdayName(int weekday) const;
+    /// The local date in the locale's medium style: "Dec 5, 2026", "5. Dez. 2026".
+    QString mediumDate(Instant instant) const;
 
     /// The local calendar date of `instant` as days since 1970-01-01.
     qint64 dayNumber(Instant instant) const;

@@ -1,14 +1,19 @@
 #include "JsonFilePreferences.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include "PlatformLogging.h"
 #include "PreferencesCodec.h"
 #include "SafeFile.h"
 
-JsonFilePreferences::JsonFilePreferences(QString filePath) : m_filePath(std::move(filePath)) { load(); }
+JsonFilePreferences::JsonFilePreferences(QString filePath, QObject* parent)
+    : QObject(parent)
+    , m_filePath(std::move(filePath))
+{
+    m_retryTimer.setInterval(std::chrono::minutes(1));
+    connect(&m_retryTimer, &QTimer::timeout, this, &JsonFilePreferences::flush);
+    load();
+}
 
 QVariant JsonFilePreferences::value(const QString& key) const { return m_values.value(key); }
 
@@ -19,28 +24,37 @@ void JsonFilePreferences::setValue(const QString& key, const QVariant& value)
         return;
     }
     const auto it = m_values.constFind(key);
-    if (it != m_values.cend() && it->typeId() == value.typeId() && *it == value)
+    if (it != m_values.cend() && it->typeId() == value.typeId() && *it == value && !m_unknown.contains(key))
         return;
     m_values.insert(key, value);
+    m_unknown.remove(key);
     save();
 }
 
 void JsonFilePreferences::remove(const QString& key)
 {
-    if (m_values.remove(key) > 0)
+    const bool removed = m_values.remove(key) > 0;
+    if (m_unknown.remove(key) > 0 || removed)
         save();
+}
+
+bool JsonFilePreferences::flush()
+{
+    return !m_hasUnsavedChanges || save();
 }
 
 void JsonFilePreferences::load()
 {
-    if (!QFile::exists(m_filePath))
+    const SafeFile::Contents file = SafeFile::read(m_filePath, maxFileSize);
+    if (file.status == SafeFile::Contents::Status::missing)
         return;
-    QString error;
-    std::optional<QVariantMap> values;
-    if (const auto bytes = SafeFile::readAll(m_filePath, &error))
-        values = PreferencesCodec::decode(*bytes, &error);
-    if (values) {
-        m_values = std::move(*values);
+    QString error = file.error;
+    std::optional<PreferencesCodec::Document> document;
+    if (file.status == SafeFile::Contents::Status::read)
+        document = PreferencesCodec::decode(QByteArray::fromStdString(file.bytes), &error);
+    if (document) {
+        m_values = std::move(document->values);
+        m_unknown = std::move(document->unknown);
         return;
     }
     const QString setAside = SafeFile::moveAside(m_filePath);
@@ -51,15 +65,40 @@ void JsonFilePreferences::load()
                                        << "and using the defaults";
 }
 
-void JsonFilePreferences::save() const
+bool JsonFilePreferences::save()
+{
+    QString error;
+    const bool saved = write(&error);
+    const bool changed = m_hasUnsavedChanges != !saved || m_saveError != error;
+    m_hasUnsavedChanges = !saved;
+    m_saveError = error;
+    if (saved) {
+        m_retryTimer.stop();
+    } else {
+        qCWarning(lcPreferences).noquote() << "Cannot save preferences to" << m_filePath << ":" << error;
+        if (!m_retryTimer.isActive())
+            m_retryTimer.start();
+    }
+    if (changed)
+        emit saveStateChanged();
+    if (!saved)
+        emit saveFailed(error);
+    return saved;
+}
+
+bool JsonFilePreferences::write(QString* error)
 {
     if (!m_mayWrite) {
-        qCWarning(lcPreferences).noquote() << "Not saving preferences: the unreadable" << m_filePath
-                                           << "is still in place";
-        return;
+        // Another try at setting the unreadable file aside; only then may it be replaced.
+        const QString setAside = SafeFile::moveAside(m_filePath);
+        if (setAside.isEmpty() && QFileInfo::exists(m_filePath)) {
+            *error = QStringLiteral("the unreadable %1 could not be moved aside").arg(m_filePath);
+            return false;
+        }
+        m_mayWrite = true;
+        if (!setAside.isEmpty())
+            qCWarning(lcPreferences).noquote() << "Moved the unreadable preferences to" << setAside;
     }
-    QDir().mkpath(QFileInfo(m_filePath).absolutePath());
-    QString error;
-    if (!SafeFile::writeAtomically(m_filePath, PreferencesCodec::encode(m_values), &error))
-        qCWarning(lcPreferences).noquote() << "Cannot save preferences to" << m_filePath << ":" << error;
+    return SafeFile::createFolders(QFileInfo(m_filePath).absolutePath(), error)
+        && SafeFile::writeAtomically(m_filePath, PreferencesCodec::encode(m_values, m_unknown), error);
 }

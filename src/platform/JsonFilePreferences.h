@@ -1,15 +1,29 @@
 #pragma once
 
+#include <QMap>
+#include <QObject>
+#include <QTimer>
 #include <QVariantMap>
+#include <chrono>
 
 #include "Preferences.h"
 
 /// Preferences kept in one JSON file, rewritten atomically on every change.
 /// A file that cannot be read is moved aside (never overwritten) and the
-/// defaults apply.
-class JsonFilePreferences final : public Preferences {
+/// defaults apply. A change that cannot be saved stays in memory and is saved
+/// again with the next change, once a minute, and by `flush`; the failure is
+/// reported. Values in the file that are not understood are written back as
+/// they were.
+class JsonFilePreferences final : public QObject, public Preferences {
+    Q_OBJECT
+    Q_PROPERTY(bool hasUnsavedChanges READ hasUnsavedChanges NOTIFY saveStateChanged)
+    Q_PROPERTY(QString saveError READ saveError NOTIFY saveStateChanged)
+
 public:
-    explicit JsonFilePreferences(QString filePath);
+    /// Larger files are not read.
+    static constexpr qint64 maxFileSize = qint64(16) * 1024 * 1024;
+
+    explicit JsonFilePreferences(QString filePath, QObject* parent = nullptr);
 
     QVariant value(const QString& key) const override;
     void setValue(const QString& key, const QVariant& value) override;
@@ -17,12 +31,31 @@ public:
 
     const QString& filePath() const { return m_filePath; }
 
+    /// True while a change is in memory only.
+    bool hasUnsavedChanges() const { return m_hasUnsavedChanges; }
+    /// Why the last save failed; empty when it succeeded.
+    const QString& saveError() const { return m_saveError; }
+    /// Saves unsaved changes now; true when everything is on disk.
+    bool flush();
+    /// How often unsaved changes are retried (one minute unless changed).
+    void setRetryInterval(std::chrono::milliseconds interval) { m_retryTimer.setInterval(interval); }
+
+signals:
+    void saveFailed(const QString& reason);
+    void saveStateChanged();
+
 private:
     void load();
-    void save() const;
+    bool save();
+    bool write(QString* error);
 
     QString m_filePath;
     QVariantMap m_values;
+    /// Values from the file this version does not understand, written back unchanged.
+    QMap<QString, QByteArray> m_unknown;
     /// False when an unreadable file could not be moved aside: it must not be overwritten.
     bool m_mayWrite = true;
+    bool m_hasUnsavedChanges = false;
+    QString m_saveError;
+    QTimer m_retryTimer;
 };

@@ -6,6 +6,8 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "fileio/JsonNesting.h"
+
 namespace PreferencesCodec {
 namespace {
 using Json = nlohmann::ordered_json;
@@ -13,9 +15,15 @@ using Json = nlohmann::ordered_json;
 constexpr const char* kDateKey = "$date";
 constexpr const char* kMapKey = "$map";
 
+/// A one-key object whose key starts with "$" reads as a wrapper, so such a map is wrapped in "$map".
 bool looksLikeWrapper(const QVariantMap& map)
 {
-    return map.size() == 1 && (map.contains(QLatin1String(kDateKey)) || map.contains(QLatin1String(kMapKey)));
+    return map.size() == 1 && map.firstKey().startsWith(QLatin1Char('$'));
+}
+
+bool isWrapper(const Json& object)
+{
+    return object.size() == 1 && object.begin().key().starts_with('$');
 }
 
 Json toJson(const QVariant& value);
@@ -76,20 +84,21 @@ Json toJson(const QVariant& value)
     }
 }
 
-QVariant fromJson(const Json& json);
+/// Reads what it understands; clears `complete` when something was left out.
+QVariant fromJson(const Json& json, bool& complete);
 
-QVariantMap objectToMap(const Json& object)
+QVariantMap objectToMap(const Json& object, bool& complete)
 {
     QVariantMap map;
     for (const auto& [key, element] : object.items()) {
-        QVariant value = fromJson(element);
+        QVariant value = fromJson(element, complete);
         if (value.isValid())
             map.insert(QString::fromStdString(key), std::move(value));
     }
     return map;
 }
 
-QVariant fromJson(const Json& json)
+QVariant fromJson(const Json& json, bool& complete)
 {
     switch (json.type()) {
     case Json::value_t::boolean:
@@ -100,6 +109,7 @@ QVariant fromJson(const Json& json)
         const auto u = json.get<quint64>();
         if (u <= static_cast<quint64>(std::numeric_limits<qint64>::max()))
             return QVariant::fromValue<qint64>(static_cast<qint64>(u));
+        complete = false; // readable only as an approximation
         return QVariant::fromValue<double>(static_cast<double>(u));
     }
     case Json::value_t::number_float:
@@ -115,50 +125,85 @@ QVariant fromJson(const Json& json)
             return strings;
         }
         QVariantList list;
-        for (const Json& e : json)
-            list.append(fromJson(e));
+        for (const Json& e : json) {
+            QVariant element = fromJson(e, complete);
+            if (element.isValid())
+                list.append(std::move(element));
+        }
         return list;
     }
     case Json::value_t::object:
-        if (json.size() == 1 && json.contains(kDateKey) && json[kDateKey].is_string()) {
-            const QDateTime date = QDateTime::fromString(QString::fromStdString(json[kDateKey].get<std::string>()), Qt::ISODateWithMs);
-            return date.isValid() ? QVariant(date) : QVariant();
+        if (!isWrapper(json))
+            return objectToMap(json, complete);
+        if (const auto date = json.find(kDateKey); date != json.end() && date->is_string()) {
+            const QDateTime value
+                = QDateTime::fromString(QString::fromStdString(date->get<std::string>()), Qt::ISODateWithMs);
+            if (value.isValid())
+                return value;
         }
-        if (json.size() == 1 && json.contains(kMapKey) && json[kMapKey].is_object())
-            return objectToMap(json[kMapKey]);
-        return objectToMap(json);
+        if (const auto map = json.find(kMapKey); map != json.end() && map->is_object())
+            return objectToMap(*map, complete);
+        complete = false; // a date that is not a date, or a wrapper of a later version
+        return {};
     default:
+        complete = false; // null
         return {};
     }
 }
+
+std::string text(const Json& json)
+{
+    return json.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
 } // namespace
 
-QByteArray encode(const QVariantMap& values)
+QByteArray encode(const QVariantMap& values, const QMap<QString, QByteArray>& unknown)
 {
+    QStringList keys = values.keys() + unknown.keys();
+    keys.sort();
+    keys.removeDuplicates();
     Json document = Json::object();
-    for (auto it = values.cbegin(); it != values.cend(); ++it) {
-        if (it.value().isValid())
-            document[it.key().toStdString()] = toJson(it.value());
+    for (const QString& key : keys) {
+        if (const auto raw = unknown.constFind(key); raw != unknown.cend()) {
+            Json kept = Json::parse(raw->cbegin(), raw->cend(), nullptr, false);
+            if (!kept.is_discarded())
+                document[key.toStdString()] = std::move(kept);
+        } else if (const QVariant value = values.value(key); value.isValid()) {
+            document[key.toStdString()] = toJson(value);
+        }
     }
     // Replace invalid UTF-8 rather than throwing: a preference must never stop a save.
-    const std::string text = document.dump(2, ' ', false, Json::error_handler_t::replace);
-    return QByteArray::fromStdString(text + '\n');
+    const std::string written = document.dump(2, ' ', false, Json::error_handler_t::replace);
+    return QByteArray::fromStdString(written + '\n');
 }
 
-std::optional<QVariantMap> decode(const QByteArray& bytes, QString* error)
+std::optional<Document> decode(const QByteArray& bytes, QString* error)
 {
+    const auto fail = [error](const QString& reason) -> std::optional<Document> {
+        if (error)
+            *error = reason;
+        return std::nullopt;
+    };
+    // Checked first: the parse and the reading of values both recurse.
+    if (fileio::nestsDeeperThan(
+            std::string_view(bytes.constData(), std::size_t(bytes.size())), maxNestingDepth))
+        return fail(QStringLiteral("nested more than %1 levels deep").arg(maxNestingDepth));
     const Json document = Json::parse(bytes.cbegin(), bytes.cend(), nullptr, false);
-    if (document.is_discarded()) {
-        if (error)
-            *error = QStringLiteral("not valid JSON");
-        return std::nullopt;
+    if (document.is_discarded())
+        return fail(QStringLiteral("not valid JSON"));
+    if (!document.is_object())
+        return fail(QStringLiteral("the top level is not an object"));
+    Document result;
+    for (const auto& [key, element] : document.items()) {
+        bool complete = true;
+        QVariant value = fromJson(element, complete);
+        const QString name = QString::fromStdString(key);
+        if (value.isValid())
+            result.values.insert(name, std::move(value));
+        if (!complete)
+            result.unknown.insert(name, QByteArray::fromStdString(text(element)));
     }
-    if (!document.is_object()) {
-        if (error)
-            *error = QStringLiteral("the top level is not an object");
-        return std::nullopt;
-    }
-    return objectToMap(document);
+    return result;
 }
 
 } // namespace PreferencesCodec

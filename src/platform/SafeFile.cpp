@@ -3,13 +3,37 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <filesystem>
 
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "fileio/AtomicWrite.h"
+#include "fileio/Folders.h"
+#include "fileio/ReadFile.h"
+#include "fileio/Rename.h"
+
 namespace SafeFile {
 namespace {
+std::filesystem::path nativePath(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString errorText(const std::error_code& error)
+{
+    return QString::fromLocal8Bit(error.message().c_str());
+}
+
+/// Where a link at `path` finally points, so the link is kept rather than replaced by a file.
+QString linkTarget(const QString& path)
+{
+    QFileInfo info(path);
+    for (int hops = 0; hops < 40 && info.isSymLink(); ++hops)
+        info.setFile(info.symLinkTarget());
+    return info.isSymLink() ? path : info.filePath();
+}
+
 void syncFolder(const QString& folder)
 {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -22,41 +46,58 @@ void syncFolder(const QString& folder)
 
 bool writeAtomically(const QString& path, const QByteArray& data, QString* errorString)
 {
-    QSaveFile file(path);
-    // QSaveFile syncs the temporary file to disk before renaming it over `path`.
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
-        if (errorString)
-            *errorString = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    syncFolder(QFileInfo(path).absolutePath());
-    return true;
+    const std::error_code error = fileio::writeFileAtomically(
+        nativePath(linkTarget(path)), std::string_view(data.constData(), std::size_t(data.size())));
+    if (error && errorString)
+        *errorString = errorText(error);
+    return !error;
 }
 
-std::optional<QByteArray> readAll(const QString& path, QString* errorString)
+Contents read(const QString& path, qint64 maxSize)
 {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        QByteArray bytes = file.readAll();
-        if (file.error() == QFileDevice::NoError)
-            return bytes;
+    fileio::FileContents file
+        = fileio::readWholeFile(nativePath(path), std::size_t(std::max<qint64>(maxSize, 0)));
+    Contents contents;
+    switch (file.status) {
+    case fileio::FileContents::Status::missing:
+        break;
+    case fileio::FileContents::Status::read:
+        contents.status = Contents::Status::read;
+        contents.bytes = std::move(file.bytes);
+        break;
+    case fileio::FileContents::Status::failed:
+        contents.status = Contents::Status::failed;
+        contents.error = file.tooLarge
+            ? QStringLiteral("the file is larger than %1 MB").arg(maxSize / (1024 * 1024))
+            : QString::fromLocal8Bit(file.error.c_str());
+        break;
     }
-    if (errorString)
-        *errorString = file.errorString();
-    return std::nullopt;
+    return contents;
+}
+
+bool createFolders(const QString& folder, QString* errorString)
+{
+    const std::error_code error = fileio::createPrivateFolders(nativePath(folder));
+    if (error && errorString)
+        *errorString = errorText(error);
+    return !error;
 }
 
 QString moveAside(const QString& path)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString target = path + QStringLiteral(".unreadable-") + stamp;
-    for (int n = 1; QFile::exists(target); ++n)
-        target = path + QStringLiteral(".unreadable-") + stamp + QLatin1Char('-') + QString::number(n);
-    if (!QFile::rename(path, target))
-        return {};
-    syncFolder(QFileInfo(path).absolutePath());
-    return target;
+    const QString base = path + QStringLiteral(".unreadable-") + stamp;
+    for (int n = 0; n < 1000; ++n) {
+        const QString target = n == 0 ? base : base + QLatin1Char('-') + QString::number(n);
+        const std::error_code error = fileio::renameNoReplace(nativePath(path), nativePath(target));
+        if (!error) {
+            syncFolder(QFileInfo(path).absolutePath());
+            return target;
+        }
+        if (error != std::errc::file_exists)
+            break;
+    }
+    return {};
 }
 
 } // namespace SafeFile

@@ -1,5 +1,5 @@
 // A process killed in the middle of a save must leave the previous or the new
-// history, never a half-written or empty one.
+// history, never a half-written or empty one, and no copy beside it for ever.
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
@@ -76,6 +76,18 @@ TEST(HistoryCrashSafety, KilledDuringSavesLeavesAWholeHistory)
         ASSERT_GE(records->size(), lastCount) << "round " << round;
         lastCount = records->size();
     }
+
+    // The next save clears what the killed saves left, and only that.
+    const QDir folder(dir.path());
+    const QDir::Filters everything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    QFile(folder.filePath(QStringLiteral(".sessions.json.Ab12Cd"))).open(QIODevice::WriteOnly);
+    QFile(folder.filePath(QStringLiteral("sessions.json.backup"))).open(QIODevice::WriteOnly);
+    FakeClock clock;
+    const Calendar calendar = berlinCalendar();
+    SessionStore store(path, clock, calendar);
+    store.addRecord({ QUuid::createUuid(), clock.now(), 1500, SessionType::focus, true, std::nullopt });
+    EXPECT_EQ(folder.entryList(everything),
+        (QStringList { QStringLiteral("sessions.json"), QStringLiteral("sessions.json.backup") }));
 }
 
 } // namespace

@@ -3,9 +3,14 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "FakeClock.h"
+#include "FileSizeLimit.h"
 #include "HistoryReference.h"
 #include "TestCalendars.h"
 #include "data/SessionHistoryCodec.h"
@@ -120,6 +125,112 @@ TEST_F(SessionStoreTest, FailedSaveKeepsRecordsUntilTheNextSuccessfulSave)
     EXPECT_EQ(openStore()->sessions(), store->sessions());
 }
 
+TEST_F(SessionStoreTest, AFullDiskKeepsTheFileAsItWasAndEveryRecordIsSavedOnceThereIsRoom)
+{
+    const QString reason = QString::fromLocal8Bit(std::strerror(EFBIG));
+    for (const int existing : { 5, 5000 }) { // a file under 4 KiB and one of about 600 KiB
+        SCOPED_TRACE(existing);
+        std::vector<SessionRecord> records;
+        for (int i = 0; i < existing; ++i)
+            records.push_back(record(clock.now().addSeconds(-1800.0 * (i + 1))));
+        auto store = storeWith(records);
+        store->setRetryInterval(std::chrono::milliseconds(10));
+        const QByteArray before = fileBytes();
+        QSignalSpy failed(store.get(), &SessionStore::saveFailed);
+        QSignalSpy stateChanged(store.get(), &SessionStore::saveStateChanged);
+
+        testing::internal::CaptureStdout();
+        {
+            const FileSizeLimit full(rlim_t(before.size() / 2));
+            store->addRecord(record(clock.now()));
+            store->addRecord(record(clock.now().addSeconds(60))); // tried again with the next record
+            EXPECT_FALSE(store->flush());
+        }
+        const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
+        EXPECT_EQ(out.toStdString(),
+            QStringLiteral("SessionStore: Failed to save sessions: %1\n")
+                .arg(reason)
+                .repeated(3)
+                .toStdString());
+        EXPECT_EQ(fileBytes(), before);
+        EXPECT_EQ(QDir(QFileInfo(historyPath()).absolutePath())
+                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList { QStringLiteral("sessions.json") });
+        ASSERT_EQ(failed.count(), 3);
+        EXPECT_EQ(failed.at(0).at(0).toString().toStdString(), reason.toStdString());
+        EXPECT_TRUE(store->hasUnsavedRecords());
+        EXPECT_EQ(store->saveError().toStdString(), reason.toStdString());
+        EXPECT_EQ(stateChanged.count(), 1);
+
+        // With room again, the periodic retry saves without waiting for another record.
+        ASSERT_TRUE(stateChanged.wait(10000));
+        EXPECT_FALSE(store->hasUnsavedRecords());
+        EXPECT_TRUE(store->saveError().isEmpty());
+        EXPECT_EQ(store->sessions().size(), records.size() + 2);
+        EXPECT_EQ(openStore()->sessions(), store->sessions());
+        EXPECT_TRUE(store->flush());
+    }
+}
+
+TEST_F(SessionStoreTest, WhatIsNotARegularFileIsSetAsideWithoutBlockingOrReadingIt)
+{
+    const QByteArray path = QFile::encodeName(historyPath());
+    const QString tooLarge
+        = QStringLiteral("larger than %1 MB").arg(SessionStore::maxFileSize / (1024 * 1024));
+    const std::vector<std::tuple<const char*, std::function<int()>, QString>> cases {
+        { "a FIFO", [&] { return mkfifo(path, 0600); }, QStringLiteral("not a regular file") },
+        { "a link to /dev/zero", [&] { return symlink("/dev/zero", path); },
+            QStringLiteral("not a regular file") },
+        { "a folder", [&] { return mkdir(path, 0700); }, QStringLiteral("not a regular file") },
+        { "a file over the limit",
+            [&] {
+                QFile sparse(historyPath());
+                return sparse.open(QIODevice::WriteOnly) && sparse.resize(SessionStore::maxFileSize + 1) ? 0
+                                                                                                         : -1;
+            },
+            tooLarge },
+    };
+    for (const auto& [what, make, message] : cases) {
+        SCOPED_TRACE(what);
+        const QString folder = QFileInfo(historyPath()).absolutePath();
+        QDir(folder).removeRecursively();
+        ASSERT_TRUE(QDir().mkpath(folder));
+        ASSERT_EQ(make(), 0);
+        testing::internal::CaptureStdout();
+        auto store = openStore();
+        const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
+        EXPECT_TRUE(out.startsWith(QStringLiteral("SessionStore: Failed to load sessions: "))
+            && out.contains(message))
+            << out.toStdString();
+        EXPECT_TRUE(store->sessions().empty());
+        EXPECT_EQ(
+            QDir(folder)
+                .entryList({ QStringLiteral("sessions.json.unreadable-*") }, QDir::AllEntries | QDir::System)
+                .size(),
+            1);
+        store->addRecord(record(clock.now()));
+        EXPECT_FALSE(store->hasUnsavedRecords());
+        EXPECT_EQ(openStore()->sessions(), store->sessions());
+    }
+}
+
+TEST_F(SessionStoreTest, TheHistoryIsPrivateAndAModeTheUserChoseIsKept)
+{
+    const mode_t previousMask = umask(022);
+    const auto modeOf = [](const QString& path) {
+        struct stat info { };
+        return stat(QFile::encodeName(path), &info) == 0 ? info.st_mode & 07777 : 0;
+    };
+    auto store = openStore();
+    store->addRecord(record(clock.now()));
+    EXPECT_EQ(modeOf(QFileInfo(historyPath()).absolutePath()), 0700u);
+    EXPECT_EQ(modeOf(historyPath()), 0600u);
+    ASSERT_EQ(chmod(QFile::encodeName(historyPath()), 0640), 0);
+    store->addRecord(record(clock.now().addSeconds(60)));
+    EXPECT_EQ(modeOf(historyPath()), 0640u);
+    umask(previousMask);
+}
+
 TEST_F(SessionStoreTest, EmptyHistoryAnswersZeroAndNothing)
 {
     auto store = openStore();
@@ -179,6 +290,19 @@ TEST_F(SessionStoreTest, AverageCountsActiveDaysOfTheLastThirtyDays)
 
     auto single = storeWith({ record(calendar.addDays(now, -20), SessionType::focus, 6000) });
     EXPECT_EQ(single->averageDailyFocusMinutes(), 100);
+}
+
+TEST_F(SessionStoreTest, AverageWindowStartsAfterTheGapWhenItsWallTimeWasSkipped)
+{
+    const QTimeZone newYork("America/New_York");
+    calendar = Calendar(newYork, QLocale(QStringLiteral("en_US")));
+    // 30 days back from 02:30 is 2025-03-09 02:30, which the clocks skipped: the window opens at 03:30.
+    clock.setNow(localTime(newYork, 2025, 4, 8, 2, 30));
+    auto store = storeWith({
+        record(localTime(newYork, 2025, 3, 9, 1, 45), SessionType::focus, 6000), // outside
+        record(localTime(newYork, 2025, 3, 9, 3, 30), SessionType::focus, 3000), // the first moment inside
+    });
+    EXPECT_EQ(store->averageDailyFocusMinutes(), 50);
 }
 
 TEST_F(SessionStoreTest, MostProductiveDayIsNamedInTheLocale)

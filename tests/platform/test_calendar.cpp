@@ -76,6 +76,58 @@ TEST(Calendar, AddDaysKeepsTheTimeOfDayAcrossDaylightSaving)
     EXPECT_NEAR(calendar.addDays(precise, 2).secondsSince(calendar.addDays(beforeSpring, 2)), 0.0004, 1e-6);
 }
 
+TEST(Calendar, AddDaysMovesASkippedWallTimeForwardByTheGapAndTakesTheFirstOfARepeatedOne)
+{
+    struct Case {
+        const char* zone;
+        QDateTime from; // in the zone
+        int days;
+        QDateTime expected; // at the offset the zone has then
+    };
+    const auto at = [](const char* zone, int y, int mo, int d, int h, int mi) {
+        return QDateTime(QDate(y, mo, d), QTime(h, mi), QTimeZone(zone));
+    };
+    const auto offset = [](int y, int mo, int d, int h, int mi, int minutesEastOfUtc) {
+        return QDateTime(QDate(y, mo, d), QTime(h, mi), QTimeZone(minutesEastOfUtc * 60));
+    };
+    const Case cases[] = {
+        // 02:00 EST jumps to 03:00 EDT.
+        { "America/New_York", at("America/New_York", 2025, 3, 8, 2, 30), 1, offset(2025, 3, 9, 3, 30, -240) },
+        { "America/New_York", at("America/New_York", 2025, 4, 8, 2, 30), -30,
+            offset(2025, 3, 9, 3, 30, -240) },
+        // 01:30 happens twice: first in EDT.
+        { "America/New_York", at("America/New_York", 2025, 11, 1, 1, 30), 1,
+            offset(2025, 11, 2, 1, 30, -240) },
+        { "America/New_York", at("America/New_York", 2025, 11, 3, 1, 30), -1,
+            offset(2025, 11, 2, 1, 30, -240) },
+        // 2018-11-04 began at 01:00: there was no midnight.
+        { "America/Sao_Paulo", at("America/Sao_Paulo", 2018, 11, 3, 0, 30), 1,
+            offset(2018, 11, 4, 1, 30, -120) },
+        // A gap of 30 minutes, 02:00 to 02:30.
+        { "Australia/Lord_Howe", at("Australia/Lord_Howe", 2025, 10, 4, 2, 15), 1,
+            offset(2025, 10, 5, 2, 45, 660) },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(
+            c.from.toString(Qt::ISODate).toStdString() + " " + c.zone + " " + std::to_string(c.days));
+        ASSERT_TRUE(c.from.isValid());
+        const Calendar calendar(QTimeZone(c.zone), QLocale(QStringLiteral("en_US")));
+        const Instant moved = calendar.addDays(Instant::fromDateTime(c.from), c.days);
+        const auto utc
+            = [](const QDateTime& t) { return t.toUTC().toString(Qt::ISODateWithMs).toStdString(); };
+        EXPECT_EQ(utc(moved.toDateTime()), utc(c.expected));
+    }
+}
+
+TEST(Calendar, MediumDatesFollowTheLocaleAndTheLocalDate)
+{
+    // 2026-12-05 23:30 UTC is already the 6th in Berlin.
+    const Instant instant
+        = Instant::fromDateTime(QDateTime(QDate(2026, 12, 5), QTime(23, 30), QTimeZone::utc()));
+    EXPECT_EQ(berlinCalendar("en_US").mediumDate(instant), QStringLiteral("Dec 6, 2026"));
+    EXPECT_EQ(berlinCalendar("de_DE").mediumDate(instant), QStringLiteral("6. Dez. 2026"));
+}
+
 TEST(Calendar, WeekdayNamesFollowTheLocale)
 {
     EXPECT_EQ(berlinCalendar("en_US").weekdayName(4), QStringLiteral("Wednesday"));
