@@ -8,13 +8,6 @@
 namespace Heatmap {
 
 namespace {
-// Until the calendar formats medium dates itself.
-QString mediumDate(const Calendar& calendar, Instant instant)
-{
-    const QDate date = instant.toDateTime().toTimeZone(calendar.timeZone()).date();
-    return calendar.locale().toString(date, QStringLiteral("MMM d, yyyy"));
-}
-
 QString tooltip(qint64 minutes, const QString& date)
 {
     if (minutes > 0)
@@ -51,7 +44,7 @@ std::vector<HeatmapCell> cells(const SessionStore& store, const Calendar& calend
             cell.isFuture = cell.date > now;
             cell.focusMinutes = store.focusMinutesOnDay(cell.date);
             cell.level = level(cell.focusMinutes);
-            cell.tooltip = tooltip(cell.focusMinutes, mediumDate(calendar, cell.date));
+            cell.tooltip = tooltip(cell.focusMinutes, calendar.mediumDate(cell.date));
             grid.push_back(std::move(cell));
         }
     }

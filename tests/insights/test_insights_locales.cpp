@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(Locales, InsightsLocaleTest,
     ::testing::Values(LocaleCase { "en_US", 3, "1h 15m", { "", "M", "", "W", "", "F", "" }, "Sunday",
                           "40 min focused on Dec 6, 2026", "No focus time on Dec 12, 2026" },
         LocaleCase { "de_DE", 2, "35m", { "", "M", "", "M", "", "F", "" }, "Sonntag",
-            "40 min focused on Dez. 6, 2026", "No focus time on Dez. 12, 2026" }),
+            "40 min focused on 6. Dez. 2026", "No focus time on 12. Dez. 2026" }),
     [](const auto& info) { return std::string(info.param.locale); });
 
 } // namespace
