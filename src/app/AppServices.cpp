@@ -3,23 +3,29 @@
 #include "data/SessionStore.h"
 #include "platform/AppPaths.h"
 
-AppServices::Paths AppServices::userPaths() { return { AppPaths::preferencesFile(), AppPaths::historyFile() }; }
+AppPlatform::Paths AppPlatform::userPaths() { return { AppPaths::preferencesFile(), AppPaths::historyFile() }; }
 
-AppServices::AppServices(const Paths& paths)
-    : preferences(paths.preferences)
-    , tags(preferences)
-    , theme(preferences)
-    , timer({ preferences, clock, calendar, [this]() -> SessionStore& { return sessionStore(); }, tags, notifier,
-              sound, companion })
-    , m_historyPath(paths.history)
+AppManagers::AppManagers(AppPlatform& platform)
+    : tags(platform.preferences)
+    , theme(platform.preferences)
+    , timer({ platform.preferences, platform.clock, platform.calendar,
+              [this]() -> SessionStore& { return sessionStore(); }, tags, platform.notifier, platform.sound,
+              platform.companion })
+    , m_platform(platform)
+    , m_saveFailures(platform.notifier)
 {
+    QObject::connect(&platform.preferences, &JsonFilePreferences::saveFailed, &m_saveFailures,
+                     [this](const QString& reason) { m_saveFailures.reportFailure(QStringLiteral("settings"), reason); });
 }
 
-AppServices::~AppServices() = default;
+AppManagers::~AppManagers() = default;
 
-SessionStore& AppServices::sessionStore()
+SessionStore& AppManagers::sessionStore()
 {
-    if (!m_store)
-        m_store = std::make_unique<SessionStore>(m_historyPath, clock, calendar);
+    if (!m_store) {
+        m_store = std::make_unique<SessionStore>(m_platform.historyPath, m_platform.clock, m_platform.calendar);
+        QObject::connect(m_store.get(), &SessionStore::saveFailed, &m_saveFailures,
+                         [this](const QString& reason) { m_saveFailures.reportFailure(QStringLiteral("history"), reason); });
+    }
     return *m_store;
 }

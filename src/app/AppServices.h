@@ -13,14 +13,13 @@
 #include "platform/JsonFilePreferences.h"
 #include "services/IntegrationDetector.h"
 #include "timer/TimerManager.h"
+#include "SaveFailureReporter.h"
 
 class SessionStore;
 
-/// The core objects of one Velto process, each created once and wired to the desktop.
-/// The history file is read on first use: the first completed interval or the first
-/// dashboard page that asks for figures.
-class AppServices {
-public:
+/// The desktop as Velto's core sees it: files, clock, calendar, notifications, sound and
+/// the companion message. Built first, so analytics can start before anything else.
+struct AppPlatform {
     struct Paths {
         QString preferences;
         QString history;
@@ -28,25 +27,36 @@ public:
     /// The user's files in the XDG folders.
     static Paths userPaths();
 
-    explicit AppServices(const Paths& paths = userPaths());
-    ~AppServices();
-    AppServices(const AppServices&) = delete;
-    AppServices& operator=(const AppServices&) = delete;
-
-    SessionStore& sessionStore();
+    explicit AppPlatform(const Paths& paths = userPaths()) : preferences(paths.preferences), historyPath(paths.history) { }
 
     JsonFilePreferences preferences;
+    QString historyPath;
     SystemClock clock;
     const Calendar calendar = Calendar::system();
     FreedesktopNotifier notifier;
     CanberraSoundPlayer sound;
     DBusCompanionMessenger companion;
+};
+
+/// The managers every view shares, each created once. The history file is read on
+/// first use: the first completed interval or the first dashboard page that asks.
+class AppManagers {
+public:
+    explicit AppManagers(AppPlatform& platform);
+    ~AppManagers();
+    AppManagers(const AppManagers&) = delete;
+    AppManagers& operator=(const AppManagers&) = delete;
+
+    SessionStore& sessionStore();
+    bool hasSessionStore() const { return m_store != nullptr; }
+
     TagManager tags;
     ThemeManager theme;
     TimerManager timer;
     IntegrationDetector detector;
 
 private:
-    QString m_historyPath;
+    AppPlatform& m_platform;
+    SaveFailureReporter m_saveFailures;
     std::unique_ptr<SessionStore> m_store;
 };

@@ -1,40 +1,102 @@
+// Velto: a focus timer in the system tray.
 #include <QApplication>
-#include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QtQml/qqmlextensionplugin.h>
 
+#include "AppDelegate.h"
 #include "AppServices.h"
+#include "QuitOnSignals.h"
+#include "SelfTest.h"
+#include "SingleInstance.h"
+#include "data/SessionStore.h"
+#include "platform/AppIds.h"
+#include "services/AnalyticsLifecycleSource.h"
+#include "services/AnalyticsPlatform.h"
+#include "services/AnalyticsService.h"
+#include "services/BeaconAnalyticsClient.h"
+#include "services/NetworkManagerStateSource.h"
+#include "services/UpdateManager.h"
+#include "statusbar/UpdateDialog.h"
 #include "ui/MiniTimerViewModel.h"
 #include "ui/QmlPublishing.h"
 #include "ui/ThemeColors.h"
+#include "ui/ViewEngine.h"
 
 Q_IMPORT_QML_PLUGIN(VeltoPlugin)
 
+namespace {
+/// The analytics host can be pointed elsewhere for tests and staging.
+std::optional<std::string> analyticsHostOverride()
+{
+    const QByteArray host = qgetenv("VELTO_ANALYTICS_HOST");
+    return host.isEmpty() ? std::nullopt : std::optional<std::string>(host.toStdString());
+}
+} // namespace
+
 int main(int argc, char** argv)
 {
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    // A small popover and a few cards: the software renderer draws them with a
+    // fraction of the memory an OpenGL context takes. QT_QUICK_BACKEND still overrides.
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velto"));
     QApplication::setApplicationVersion(QStringLiteral(VELTO_VERSION));
+    QApplication::setDesktopFileName(QString::fromLatin1(AppIds::application));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/velto/app-icon.svg")));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    AppServices services;
-    ThemeColors colors(services.theme);
-    MiniTimerViewModel popover(services.timer, services.tags, colors, services.detector, services.preferences);
-    QmlPublishing::publish({ &services.timer, &services.tags, &services.theme, &colors, &services.detector, &popover });
+    if (QApplication::arguments().contains(QStringLiteral("--self-test")))
+        return SelfTest::run();
 
-    QQmlApplicationEngine engine;
-    QmlPublishing::prepare(engine);
-    QObject::connect(&engine, &QQmlApplicationEngine::objectCreationFailed, &app, [] { QCoreApplication::exit(1); },
-                     Qt::QueuedConnection);
-    engine.load(QUrl(QStringLiteral("qrc:/Velto/qml/PopoverWindow.qml")));
-    if (engine.rootObjects().isEmpty())
-        return 1;
-    auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().first());
-    QObject::connect(window, &QWindow::visibleChanged, &app, [](bool shown) {
-        if (!shown)
-            QCoreApplication::quit();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const SingleInstance::Claim claim = SingleInstance::claim(bus);
+    if (claim == SingleInstance::Claim::alreadyRunning)
+        return SingleInstance::activateRunning(bus) ? 0 : 1;
+
+    AppPlatform platform;
+
+    // Launch, in order: analytics first, then the tray item and the managers behind it.
+    BeaconAnalyticsClient analyticsClient;
+    auto lifecycle = std::make_shared<AnalyticsLifecycleSource>();
+    AnalyticsService analytics({ analyticsClient, platform.preferences, platform.clock, MachineIdentity(),
+                                 makeAnalyticsPlatform(std::make_shared<NetworkManagerStateSource>(), lifecycle),
+                                 AnalyticsService::doNotTrackRequested(), analyticsHostOverride() });
+    analytics.setup();
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged, lifecycle.get(),
+                     &AnalyticsLifecycleSource::setApplicationState);
+
+    AppManagers managers(platform);
+    ThemeColors colors(managers.theme);
+    MiniTimerViewModel popover(managers.timer, managers.tags, colors, managers.detector, platform.preferences);
+    QmlPublishing::publish({ &managers.timer, &managers.tags, &managers.theme, &colors, &managers.detector, &popover });
+
+    ViewEngine views;
+    std::unique_ptr<UpdateManager> updates;
+    AppDelegate delegate({ managers.timer, managers.theme, popover, views, [&]() -> UpdateManager& {
+                              if (!updates) {
+                                  updates = std::make_unique<UpdateManager>(platform.preferences, platform.clock);
+                                  QObject::connect(updates.get(), &UpdateManager::checkForUpdatesFinished, &UpdateDialog::show);
+                                  QObject::connect(updates.get(), &UpdateManager::updateFound, &UpdateDialog::show);
+                              }
+                              return *updates;
+                          } });
+    delegate.applicationDidFinishLaunching();
+    QObject::connect(&delegate, &AppDelegate::quitRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QuitOnSignals signalHandling;
+    QObject::connect(&signalHandling, &QuitOnSignals::quitRequested, &app, &QCoreApplication::quit);
+
+    ApplicationAdaptor* adaptor = new ApplicationAdaptor(&delegate);
+    QObject::connect(adaptor, &ApplicationAdaptor::activated, &delegate,
+                     [&delegate] { delegate.applicationShouldHandleReopen(delegate.hasVisibleWindows()); });
+    if (claim == SingleInstance::Claim::claimed)
+        bus.registerObject(QString::fromLatin1(AppIds::objectPath), &delegate);
+
+    // Nothing unsaved is left behind: a history or preferences save that failed is tried once more.
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] {
+        if (managers.hasSessionStore())
+            managers.sessionStore().flush();
+        platform.preferences.flush();
     });
-    window->show();
     return QApplication::exec();
 }

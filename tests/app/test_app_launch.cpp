@@ -1,0 +1,96 @@
+// The real application, started as a user would: it reports its launch to the
+// analytics server, hands a second start over to the running one, and quits
+// cleanly on SIGTERM.
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <chrono>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <signal.h>
+
+#include "LoopbackHttpServer.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+/// Every event name the server received in batches.
+std::vector<std::string> receivedEvents(const beacon::test::LoopbackHttpServer& server, std::string* distinctId)
+{
+    std::vector<std::string> names;
+    for (const auto& request : server.requests()) {
+        const auto body = nlohmann::json::parse(request.body, nullptr, false);
+        if (!body.is_object() || !body.contains("batch"))
+            continue;
+        for (const auto& event : body["batch"]) {
+            names.push_back(event.value("event", ""));
+            if (distinctId && event.value("event", "") == "$identify")
+                *distinctId = event.value("distinct_id", "");
+        }
+    }
+    return names;
+}
+
+class AppLaunchTest : public ::testing::Test {
+protected:
+    QProcess* start(const QStringList& arguments = {})
+    {
+        auto* process = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("VELTO_ANALYTICS_HOST"), QString::fromStdString(server.baseUrl()));
+        env.remove(QStringLiteral("DO_NOT_TRACK"));
+        process->setProcessEnvironment(env);
+        process->setProcessChannelMode(QProcess::ForwardedChannels);
+        process->start(QStringLiteral(VELTO_EXECUTABLE), arguments);
+        processes.emplace_back(process);
+        return process;
+    }
+    void TearDown() override
+    {
+        for (const auto& process : processes) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
+        }
+    }
+
+    QTemporaryDir home;
+    beacon::test::LoopbackHttpServer server;
+    std::vector<std::unique_ptr<QProcess>> processes;
+};
+
+TEST_F(AppLaunchTest, ReportsItsLaunchHandsASecondStartOverAndQuitsCleanly)
+{
+    QProcess* app = start();
+    ASSERT_TRUE(app->waitForStarted(10000));
+
+    // Velto claims its bus name early; a second start hands over and exits at once.
+    QTest::qWait(1500);
+    QProcess* second = start();
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(app->state(), QProcess::Running);
+
+    // The identify and the heartbeat leave with the first batch (the queue flushes every 30 seconds).
+    std::string distinctId;
+    for (int i = 0; i < 90 && receivedEvents(server, &distinctId).size() < 2; ++i)
+        QTest::qWait(500);
+    const std::vector<std::string> events = receivedEvents(server, &distinctId);
+    EXPECT_NE(std::find(events.begin(), events.end(), "$identify"), events.end());
+    EXPECT_NE(std::find(events.begin(), events.end(), "app_heartbeat"), events.end());
+    EXPECT_EQ(distinctId.size(), 32u);
+
+    ::kill(static_cast<pid_t>(app->processId()), SIGTERM);
+    ASSERT_TRUE(app->waitForFinished(10000));
+    EXPECT_EQ(app->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(app->exitCode(), 0);
+}
+
+} // namespace
