@@ -97,6 +97,11 @@ struct FeedCase {
     const char* message = nullptr;
 };
 
+void PrintTo(const FeedCase& feedCase, std::ostream* out)
+{
+    *out << feedCase.name;
+}
+
 class UserCheckTest : public UpdateManagerTest, public ::testing::WithParamInterface<FeedCase> { };
 
 TEST_P(UserCheckTest, TellsTheOutcome)
