@@ -1,6 +1,11 @@
 #pragma once
 
+#include <functional>
+
+class DashboardNavigation;
 class IntegrationDetector;
+class IntegrationsViewModel;
+class QObject;
 class MiniTimerViewModel;
 class QQmlEngine;
 class TagManager;
@@ -16,12 +21,20 @@ struct SharedObjects {
     ThemeColors* colors = nullptr;
     IntegrationDetector* detector = nullptr;
     MiniTimerViewModel* popover = nullptr;
+    DashboardNavigation* navigation = nullptr;
+    IntegrationsViewModel* integrations = nullptr;
+    /// The dashboard's figures, asked for when a page first needs them (so the history is read
+    /// then): an InsightsModel, a HeatmapModel and a TagInsightsModel that C++ keeps.
+    std::function<QObject*()> insights = nullptr;
+    std::function<QObject*()> heatmap = nullptr;
+    std::function<QObject*()> tagInsights = nullptr;
 };
 
 namespace QmlPublishing {
 
 /// Publishes the objects as singletons of the "Velto" module (FocusTimer, Tags, Theme,
-/// Colors, Detector, Popover); C++ keeps ownership. Call once, before any engine loads.
+/// Colors, Detector, Popover, Navigation, Integrations, and from the providers Insights,
+/// Heatmap, TagInsights); C++ keeps ownership. Call once, before any engine loads.
 void publish(const SharedObjects& objects);
 /// Installs what every engine of the application needs (the symbol images).
 void prepare(QQmlEngine& engine);

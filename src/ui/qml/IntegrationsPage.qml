@@ -1,0 +1,194 @@
+import QtQuick
+import Velto
+
+// The Integrations section: Calmix, whether it runs, what syncing does, the
+// switch, and where to get it.
+Column {
+    id: page
+    readonly property color focusColor: Colors.focusColor
+    spacing: 16
+    bottomPadding: 24
+
+    FontMetrics {
+        id: bodyMetrics
+        font: Style.roundedFont(12, Font.Medium)
+    }
+
+    Item {
+        id: card
+        width: page.width - 4
+        height: content.implicitHeight + 32
+
+        Rectangle {
+            x: 4
+            y: 4
+            width: parent.width
+            height: parent.height
+            radius: 12
+            color: Style.ink
+            antialiasing: true
+        }
+        Rectangle {
+            anchors.fill: parent
+            radius: 12
+            color: Style.white
+            border.color: Style.ink
+            border.width: 2
+            antialiasing: true
+        }
+
+        Column {
+            id: content
+            x: 16
+            y: 16
+            width: parent.width - 32
+            spacing: 14
+
+            Item {
+                width: parent.width
+                height: Math.max(40, names.implicitHeight, syncSwitch.height)
+                Image {
+                    id: icon
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 40
+                    height: 40
+                    source: "qrc:/Velto/images/CalmixIcon.svg"
+                    sourceSize: Qt.size(80, 80)
+                    smooth: true
+                    Rectangle {
+                        anchors.fill: parent
+                        radius: 8
+                        color: "transparent"
+                        border.color: Style.alpha(Style.ink, 0.3)
+                        border.width: 1
+                        antialiasing: true
+                    }
+                }
+                Column {
+                    id: names
+                    anchors.left: icon.right
+                    anchors.leftMargin: 12
+                    anchors.right: syncSwitch.left
+                    anchors.rightMargin: 12
+                    anchors.verticalCenter: parent.verticalCenter
+                    Text {
+                        text: qsTr("Calmix")
+                        font: Style.roundedFont(16, Font.Bold)
+                        color: Style.ink
+                    }
+                    Text {
+                        width: parent.width
+                        text: qsTr("Lo-fi radio for focus & mood")
+                        elide: Text.ElideRight
+                        font: Style.roundedFont(12, Font.Medium)
+                        color: Style.mutedText
+                    }
+                }
+                NeoSwitch {
+                    id: syncSwitch
+                    objectName: "syncSwitch"
+                    anchors.right: parent.right
+                    anchors.verticalCenter: parent.verticalCenter
+                    checked: Integrations.connected
+                    onColor: page.focusColor
+                    opacity: Integrations.running ? 1 : 0.4
+                    Accessible.name: qsTr("Sync music with focus")
+                    onToggled: Integrations.pressSwitch()
+                }
+            }
+
+            Column {
+                width: parent.width
+                spacing: 4
+                Text {
+                    text: qsTr("What it does")
+                    font: Style.roundedFont(13, Font.Bold)
+                    color: Style.ink
+                }
+                Text {
+                    width: parent.width
+                    text: qsTr("Music starts when you start focusing, and pauses when you take a break. No switching apps, no distractions - just hit play on your focus session and the right soundtrack is already there.")
+                    wrapMode: Text.Wrap
+                    lineHeightMode: Text.FixedHeight
+                    lineHeight: bodyMetrics.height + 3
+                    font: bodyMetrics.font
+                    color: Style.mutedText
+                }
+            }
+
+            Rectangle {
+                objectName: "statusRow"
+                width: parent.width
+                height: statusText.implicitHeight + 16
+                radius: 8
+                color: Integrations.connected ? Style.alpha(Style.systemGreen, 0.08) : Style.alpha(Style.ink, 0.03)
+                border.color: Style.alpha(Style.ink, 0.15)
+                border.width: 1
+                antialiasing: true
+                Rectangle {
+                    id: statusDot
+                    x: 12
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 8
+                    height: 8
+                    radius: 4
+                    color: Integrations.running ? Style.systemGreen : Style.alpha(Style.mutedText, 0.4)
+                    antialiasing: true
+                }
+                Text {
+                    id: statusText
+                    objectName: "statusText"
+                    anchors.left: statusDot.right
+                    anchors.leftMargin: 8
+                    anchors.right: parent.right
+                    anchors.rightMargin: 12
+                    anchors.verticalCenter: parent.verticalCenter
+                    wrapMode: Text.Wrap
+                    text: Integrations.statusText
+                    font: Style.roundedFont(11, Font.DemiBold)
+                    color: Integrations.connected ? Style.alpha(Style.systemGreen, 0.8) : Style.mutedText
+                }
+            }
+
+            Rectangle {
+                id: download
+                objectName: "downloadLink"
+                visible: !Integrations.running
+                width: downloadRow.implicitWidth + 28
+                height: downloadRow.implicitHeight + 16
+                radius: 8
+                color: Style.alpha(page.focusColor, 0.1)
+                border.color: Style.alpha(page.focusColor, 0.3)
+                border.width: 1
+                antialiasing: true
+                Accessible.role: Accessible.Link
+                Accessible.name: downloadText.text
+                Row {
+                    id: downloadRow
+                    anchors.centerIn: parent
+                    spacing: 6
+                    Symbol {
+                        anchors.verticalCenter: parent.verticalCenter
+                        name: "arrow.down.circle.fill"
+                        size: 12
+                        color: page.focusColor
+                    }
+                    Text {
+                        id: downloadText
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: qsTr("Get Calmix free from Murv Tools")
+                        font: Style.roundedFont(12, Font.Bold)
+                        color: page.focusColor
+                    }
+                }
+                HoverHandler {
+                    cursorShape: Qt.PointingHandCursor
+                }
+                TapHandler {
+                    gesturePolicy: TapHandler.ReleaseWithinBounds
+                    onTapped: Navigation.openToolsPage()
+                }
+            }
+        }
+    }
+}
