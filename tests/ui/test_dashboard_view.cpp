@@ -1,0 +1,325 @@
+// The real dashboard window, driven with the mouse and keyboard over the real
+// managers: each page shows what its models say and follows them while shown.
+#include <QDBusConnection>
+#include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QtQml/qqmlextensionplugin.h>
+#include <gtest/gtest.h>
+
+#include "DashboardFixture.h"
+#include "QuickTestSupport.h"
+#include "insights/HeatmapModel.h"
+#include "platform/AppIds.h"
+
+Q_IMPORT_QML_PLUGIN(VeltoPlugin)
+
+namespace {
+
+using namespace QuickTestSupport;
+
+// QML singletons are registered once per process and serve one engine, so every
+// test shares one set of objects and one engine, as the application's windows do.
+DashboardFixture* shared = nullptr;
+QQmlEngine* engine = nullptr;
+
+/// Whether `condition` holds within five seconds, events processed meanwhile.
+bool eventually(const std::function<bool()>& condition)
+{
+    return QTest::qWaitFor(condition, 5000);
+}
+
+SessionRecord focusRecord(Instant end, double minutes, std::optional<QString> tag = std::nullopt)
+{
+    return { QUuid::createUuid(), end, minutes * 60, SessionType::focus, true, std::move(tag) };
+}
+
+class DashboardWindowTest : public ::testing::Test {
+protected:
+    DashboardFixture& f = *shared;
+
+    QQuickWindow* open(const QString& section)
+    {
+        QQmlComponent component(engine, QUrl(QStringLiteral("qrc:/Velto/qml/DashboardWindow.qml")));
+        QObject* root = component.createWithInitialProperties({ { QStringLiteral("initialSection"), section } });
+        if (!root) {
+            ADD_FAILURE() << component.errorString().toStdString();
+            return nullptr;
+        }
+        owned.reset(root);
+        window = qobject_cast<QQuickWindow*>(root);
+        if (!window)
+            return nullptr;
+        window->show();
+        window->requestActivate();
+        if (!QTest::qWaitForWindowExposed(window))
+            return nullptr;
+        return window;
+    }
+    QQuickItem* item(const QString& name) const { return findItem(window->contentItem(), name); }
+    /// Scrolls the section until the named item is in sight, then clicks it.
+    bool clickInSight(const QString& name)
+    {
+        QQuickItem* target = item(name);
+        QQuickItem* scroller = item(QStringLiteral("detailScroller"));
+        if (!target || !scroller)
+            return false;
+        const QRectF box = target->mapRectToItem(scroller, QRectF(0, 0, target->width(), target->height()));
+        if (box.top() < 0 || box.bottom() > scroller->height()) {
+            const double contentY = scroller->property("contentY").toDouble();
+            scroller->setProperty("contentY", contentY + box.center().y() - scroller->height() / 2);
+            QTest::qWait(50);
+        }
+        return click(window, name);
+    }
+    bool shown(const QString& name) const
+    {
+        QQuickItem* found = item(name);
+        return found && found->isVisible();
+    }
+    QString text(const QString& name) const
+    {
+        QQuickItem* found = item(name);
+        return found ? found->property("text").toString() : QStringLiteral("<missing %1>").arg(name);
+    }
+    QString figure(const QString& name) const
+    {
+        QQuickItem* found = item(name);
+        return found ? found->property("value").toString() : QStringLiteral("<missing %1>").arg(name);
+    }
+    QColor colorOf(const QString& name, const char* property = "color") const
+    {
+        QQuickItem* found = item(name);
+        return found ? found->property(property).value<QColor>() : QColor();
+    }
+
+    std::unique_ptr<QObject> owned;
+    QQuickWindow* window = nullptr;
+};
+
+// First, while nothing has asked for figures yet.
+TEST_F(DashboardWindowTest, TheHistoryIsReadWhenAPageFirstNeedsFigures)
+{
+    if (f.storeIsOpen())
+        GTEST_SKIP() << "another test opened the history first";
+    ASSERT_TRUE(open(QStringLiteral("settings")));
+    EXPECT_FALSE(f.storeIsOpen());
+    ASSERT_TRUE(click(window, QStringLiteral("section:insights")));
+    EXPECT_TRUE(f.storeIsOpen());
+}
+
+TEST_F(DashboardWindowTest, InsightsFollowTheHistoryWhileShown)
+{
+    ASSERT_TRUE(open(QStringLiteral("insights")));
+    ASSERT_EQ(f.store().count(), 0);
+    EXPECT_EQ(figure(QStringLiteral("todayCard:0")), QStringLiteral("0"));
+    EXPECT_EQ(figure(QStringLiteral("todayCard:1")), QStringLiteral("0m"));
+    EXPECT_EQ(figure(QStringLiteral("todayCard:2")), QStringLiteral("0"));
+    EXPECT_EQ(figure(QStringLiteral("weekCard:2")), QStringLiteral("0m"));
+    EXPECT_FALSE(shown(QStringLiteral("streakBadge")));
+    EXPECT_TRUE(shown(QStringLiteral("insight:firstSession")));
+    EXPECT_FALSE(shown(QStringLiteral("insight:streak")));
+
+    // Today is a Wednesday: row 3 of the last column.
+    const QString today = QStringLiteral("heatCell:%1").arg(3 * 12 + 11);
+    const QStringList levels = f.models.heatmap().legendColors();
+    EXPECT_EQ(colorOf(today), QColor(levels.at(0)));
+    EXPECT_EQ(colorOf(QStringLiteral("heatCell:%1").arg(4 * 12 + 11)), QColor(Qt::transparent)); // tomorrow
+
+    f.store().addRecord(focusRecord(f.clock.now(), 50));
+    f.store().addRecord({ QUuid::createUuid(), f.clock.now(), 300, SessionType::shortBreak, true, {} });
+    ASSERT_TRUE(eventually([&] { return figure(QStringLiteral("todayCard:0")) == QStringLiteral("1"); }));
+    EXPECT_EQ(figure(QStringLiteral("todayCard:1")), QStringLiteral("50m"));
+    EXPECT_EQ(figure(QStringLiteral("todayCard:2")), QStringLiteral("1"));
+    EXPECT_EQ(figure(QStringLiteral("weekCard:0")), QStringLiteral("1"));
+    EXPECT_EQ(figure(QStringLiteral("weekCard:1")), QStringLiteral("50m"));
+    EXPECT_EQ(figure(QStringLiteral("weekCard:2")), QStringLiteral("50m"));
+    EXPECT_TRUE(shown(QStringLiteral("streakBadge")));
+    EXPECT_EQ(text(QStringLiteral("streakValue")), QStringLiteral("1"));
+    EXPECT_TRUE(shown(QStringLiteral("insight:streak")));
+    EXPECT_TRUE(shown(QStringLiteral("insight:averageDailyFocus")));
+    EXPECT_TRUE(shown(QStringLiteral("insight:mostProductiveDay")));
+    EXPECT_FALSE(shown(QStringLiteral("insight:firstSession")));
+    EXPECT_EQ(colorOf(today), QColor(levels.at(3)));
+
+    // A new focus colour reaches the grid.
+    f.theme.setFocusColorId(QStringLiteral("sky"));
+    ASSERT_TRUE(eventually([&] { return colorOf(today) == QColor(f.models.heatmap().legendColors().at(3)); }));
+    EXPECT_NE(colorOf(today), QColor(levels.at(3)));
+}
+
+TEST_F(DashboardWindowTest, SectionsReportEverySelectionAndTheWindowReachesTheApplication)
+{
+    QSignalSpy selected(&f.navigation, &DashboardNavigation::sectionSelected);
+    ASSERT_TRUE(open(QStringLiteral("Settings"))); // not an id: Insights
+    EXPECT_EQ(text(QStringLiteral("sectionTitle")), QStringLiteral("Insights"));
+    EXPECT_TRUE(shown(QStringLiteral("todayCard")));
+    EXPECT_EQ(text(QStringLiteral("versionText")), QStringLiteral("v1.0.0"));
+
+    const QStringList order { "tags", "tags", "integrations", "settings", "insights" };
+    const QStringList titles { "Tags", "Tags", "Integrations", "Settings", "Insights" };
+    const QStringList content { "panelSwitch", "panelSwitch", "statusRow", "settingsCard:Timer Defaults", "todayCard" };
+    for (int i = 0; i < order.size(); ++i) {
+        ASSERT_TRUE(click(window, QStringLiteral("section:") + order[i]));
+        EXPECT_EQ(text(QStringLiteral("sectionTitle")), titles[i]);
+        EXPECT_TRUE(shown(content[i])) << content[i].toStdString();
+    }
+    ASSERT_EQ(selected.size(), order.size()); // opening reported nothing
+    for (int i = 0; i < order.size(); ++i)
+        EXPECT_EQ(selected.at(i).at(0).toString(), order[i]);
+
+    f.openedUrls.clear();
+    ASSERT_TRUE(click(window, QStringLiteral("makerLink")));
+    EXPECT_EQ(f.openedUrls, QList<QUrl>({ DashboardNavigation::makerSiteUrl() }));
+
+    QSignalSpy about(&f.navigation, &DashboardNavigation::aboutRequested);
+    QSignalSpy quit(&f.navigation, &DashboardNavigation::quitRequested);
+    QSignalSpy windowQuit(window, SIGNAL(quitRequested()));
+    ASSERT_TRUE(click(window, QStringLiteral("menuButton")));
+    ASSERT_TRUE(click(window, QStringLiteral("aboutItem")));
+    EXPECT_EQ(about.size(), 1);
+    EXPECT_FALSE(shown(QStringLiteral("aboutItem")));
+    ASSERT_TRUE(click(window, QStringLiteral("menuButton")));
+    ASSERT_TRUE(click(window, QStringLiteral("quitItem")));
+    EXPECT_EQ(quit.size(), 1);
+    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_EQ(quit.size(), 2);
+    EXPECT_EQ(windowQuit.size(), 2);
+}
+
+TEST_F(DashboardWindowTest, TagsAreAddedRenamedAndDeletedAndTheLegendFollows)
+{
+    ASSERT_TRUE(open(QStringLiteral("tags")));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    const Instant now = f.clock.now();
+    // Only what earlier tests recorded, none of it tagged.
+    EXPECT_TRUE(shown(QStringLiteral("tagsEmpty")));
+    EXPECT_EQ(text(QStringLiteral("tagTotal")), QStringLiteral("0m total"));
+
+    // Add "Reading" through the dialog.
+    ASSERT_TRUE(clickInSight(QStringLiteral("panel:manage")));
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("tagCountText")); }));
+    EXPECT_EQ(text(QStringLiteral("tagCountText")), QStringLiteral("6 tags"));
+    EXPECT_FALSE(shown(QStringLiteral("rename:Deep Work"))); // default tags keep their names
+    ASSERT_TRUE(click(window, QStringLiteral("addTagButton")));
+    ASSERT_TRUE(shown(QStringLiteral("addTagDialog")));
+    typeText(window, QStringLiteral("Reading"));
+    ASSERT_TRUE(click(window, QStringLiteral("addTagDialog:confirm")));
+    EXPECT_FALSE(shown(QStringLiteral("addTagDialog")));
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("tagRow:Reading")); }));
+    EXPECT_EQ(text(QStringLiteral("tagCountText")), QStringLiteral("7 tags"));
+    EXPECT_EQ(f.tags.availableTags().last(), QStringLiteral("Reading"));
+
+    // Sessions tagged with it, and one ten days old, show in the legend.
+    f.store().addRecord(focusRecord(now, 150, QStringLiteral("Reading")));
+    f.store().addRecord(focusRecord(now, 50, QStringLiteral("Deep Work")));
+    f.store().addRecord(focusRecord(now.addSeconds(-10 * 86400.0), 25, QStringLiteral("Old")));
+    ASSERT_TRUE(clickInSight(QStringLiteral("panel:insights")));
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("legend:Reading")); }));
+    EXPECT_FALSE(shown(QStringLiteral("tagsEmpty")));
+    EXPECT_EQ(text(QStringLiteral("tagCount")), QStringLiteral("3"));
+    EXPECT_EQ(text(QStringLiteral("tagTotal")), QStringLiteral("3h 45m total"));
+    const QColor readingColour = ThemeColors::rgb(f.tags.colorForTag(QStringLiteral("Reading")));
+    EXPECT_EQ(colorOf(QStringLiteral("legend:Reading")), readingColour);
+    ASSERT_TRUE(clickInSight(QStringLiteral("range:7d")));
+    ASSERT_TRUE(eventually([&] { return !shown(QStringLiteral("legend:Old")); }));
+    EXPECT_EQ(text(QStringLiteral("tagTotal")), QStringLiteral("3h 20m total"));
+    ASSERT_TRUE(clickInSight(QStringLiteral("range:7d"))); // again: all time
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("legend:Old")); }));
+
+    // Rename in place: the tag keeps its colour; the stored name gets another one.
+    ASSERT_TRUE(clickInSight(QStringLiteral("panel:manage")));
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("rename:Reading")); }));
+    ASSERT_TRUE(clickInSight(QStringLiteral("rename:Reading")));
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("renameField")); }));
+    typeText(window, QStringLiteral("Books"));
+    QTest::keyClick(window, Qt::Key_Return);
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("tagRow:Books")); }));
+    EXPECT_FALSE(shown(QStringLiteral("tagRow:Reading")));
+    EXPECT_FALSE(shown(QStringLiteral("renameField")));
+    EXPECT_EQ(ThemeColors::rgb(f.tags.colorForTag(QStringLiteral("Books"))), readingColour);
+    f.store().addRecord(focusRecord(now, 25, QStringLiteral("Books")));
+    ASSERT_TRUE(clickInSight(QStringLiteral("panel:insights")));
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("legend:Books")); }));
+    EXPECT_EQ(colorOf(QStringLiteral("legend:Books")), readingColour);
+    EXPECT_TRUE(shown(QStringLiteral("legend:Reading")));
+    EXPECT_NE(colorOf(QStringLiteral("legend:Reading")), readingColour);
+    EXPECT_EQ(text(QStringLiteral("tagCount")), QStringLiteral("4"));
+
+    // Delete after confirming; cancelling keeps the tag.
+    ASSERT_TRUE(clickInSight(QStringLiteral("panel:manage")));
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("delete:Books")); }));
+    ASSERT_TRUE(clickInSight(QStringLiteral("delete:Books")));
+    ASSERT_TRUE(shown(QStringLiteral("deleteTagDialog")));
+    EXPECT_EQ(text(QStringLiteral("deleteTagDialog:message")), QStringLiteral("Delete \"Books\"? This can't be undone."));
+    ASSERT_TRUE(click(window, QStringLiteral("deleteTagDialog:cancel")));
+    EXPECT_TRUE(f.tags.availableTags().contains(QStringLiteral("Books")));
+    ASSERT_TRUE(clickInSight(QStringLiteral("delete:Books")));
+    ASSERT_TRUE(click(window, QStringLiteral("deleteTagDialog:confirm")));
+    EXPECT_FALSE(f.tags.availableTags().contains(QStringLiteral("Books")));
+    ASSERT_TRUE(eventually([&] { return item(QStringLiteral("tagList"))->property("count").toInt() == 6; }));
+    EXPECT_EQ(text(QStringLiteral("tagCountText")), QStringLiteral("6 tags"));
+    ASSERT_TRUE(clickInSight(QStringLiteral("panel:insights")));
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("legend:Books")); })); // the records keep their tag
+}
+
+/// Calmix runs while its name is owned on the private test bus.
+TEST_F(DashboardWindowTest, IntegrationsFollowCalmixAndTheSyncFlag)
+{
+    ASSERT_TRUE(f.timer.calmixSyncEnabled() == false);
+    ASSERT_TRUE(open(QStringLiteral("integrations")));
+    const QString notRunning = QStringLiteral("Calmix is not running - open it to enable this integration");
+    EXPECT_EQ(text(QStringLiteral("statusText")), notRunning);
+    EXPECT_TRUE(shown(QStringLiteral("downloadLink")));
+    ASSERT_TRUE(click(window, QStringLiteral("syncSwitch")));
+    EXPECT_FALSE(f.timer.calmixSyncEnabled());
+    f.openedUrls.clear();
+    ASSERT_TRUE(click(window, QStringLiteral("downloadLink")));
+    EXPECT_EQ(f.openedUrls, QList<QUrl>({ DashboardNavigation::toolsPageUrl() }));
+
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    ASSERT_TRUE(bus.isConnected());
+    ASSERT_TRUE(bus.registerService(QString::fromLatin1(AppIds::calmix)));
+    f.detector.checkIfRunning();
+    const QString runningText = QStringLiteral("Calmix is running - toggle on to sync music with focus");
+    ASSERT_TRUE(eventually([&] { return text(QStringLiteral("statusText")) == runningText; }));
+    EXPECT_FALSE(shown(QStringLiteral("downloadLink")));
+    EXPECT_DOUBLE_EQ(item(QStringLiteral("syncSwitch"))->opacity(), 1.0);
+    ASSERT_TRUE(click(window, QStringLiteral("syncSwitch")));
+    EXPECT_TRUE(f.timer.calmixSyncEnabled());
+    EXPECT_EQ(text(QStringLiteral("statusText")), QStringLiteral("Connected - music syncs with your focus sessions"));
+    EXPECT_TRUE(item(QStringLiteral("syncSwitch"))->property("checked").toBool());
+
+    // Calmix quits: the flag stays on, the switch is drawn off and dimmed.
+    bus.unregisterService(QString::fromLatin1(AppIds::calmix));
+    f.detector.checkIfRunning();
+    ASSERT_TRUE(eventually([&] { return text(QStringLiteral("statusText")) == notRunning; }));
+    EXPECT_TRUE(f.timer.calmixSyncEnabled());
+    EXPECT_FALSE(item(QStringLiteral("syncSwitch"))->property("checked").toBool());
+    EXPECT_LT(item(QStringLiteral("syncSwitch"))->opacity(), 1.0);
+    EXPECT_TRUE(shown(QStringLiteral("downloadLink")));
+    f.timer.toggleCalmixSync();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    setenv("TZ", "Europe/Berlin", 1);
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    QStandardPaths::setTestModeEnabled(true);
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    DashboardFixture fixture;
+    shared = &fixture;
+    QmlPublishing::publish(fixture.sharedObjects());
+    QQmlEngine qml;
+    QmlPublishing::prepare(qml);
+    engine = &qml;
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
