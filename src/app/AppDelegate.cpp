@@ -76,8 +76,6 @@ void AppDelegate::openDashboard(const QString& section)
         qCWarning(lcApp) << "Cannot open the dashboard";
         return;
     }
-    connect(window, SIGNAL(aboutRequested()), this, SLOT(showAbout()));
-    connect(window, SIGNAL(quitRequested()), this, SIGNAL(quitRequested()));
     connect(window, &QWindow::visibleChanged, this, [this, window](bool visible) {
         if (!visible) {
             window->deleteLater();

@@ -5,10 +5,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
-#include "AppServices.h"
-#include "ui/MiniTimerViewModel.h"
-#include "ui/QmlPublishing.h"
-#include "ui/ThemeColors.h"
+#include "AppViews.h"
 #include "ui/ViewEngine.h"
 
 namespace SelfTest {
@@ -20,16 +17,15 @@ int run()
     AppPlatform platform({ profile.filePath(QStringLiteral("preferences.json")),
                            profile.filePath(QStringLiteral("sessions.json")) });
     AppManagers managers(platform);
-    ThemeColors colors(managers.theme);
-    MiniTimerViewModel popover(managers.timer, managers.tags, colors, managers.detector, platform.preferences);
-    QmlPublishing::publish({ &managers.timer, &managers.tags, &managers.theme, &colors, &managers.detector, &popover });
+    AppViews views(platform, managers);
+    views.publish(managers);
 
     QStringList failures;
     for (const char* family : { "Quicksand", "JetBrains Mono" }) {
         if (!QFontDatabase::hasFamily(QString::fromLatin1(family)))
             failures.append(QStringLiteral("font %1 is not installed").arg(QLatin1String(family)));
     }
-    ViewEngine views;
+    ViewEngine engine;
     const QList<QPair<QString, QVariantMap>> roots {
         { QStringLiteral("PopoverWindow.qml"), {} },
         { QStringLiteral("DashboardWindow.qml"), { { QStringLiteral("initialSection"), QStringLiteral("insights") } } },
@@ -38,7 +34,7 @@ int run()
         { QStringLiteral("DashboardWindow.qml"), { { QStringLiteral("initialSection"), QStringLiteral("settings") } } },
     };
     for (const auto& [root, properties] : roots) {
-        std::unique_ptr<QQuickWindow> window(views.createWindow(root, properties));
+        std::unique_ptr<QQuickWindow> window(engine.createWindow(root, properties));
         if (!window) {
             failures.append(root + QStringLiteral(" did not load"));
             continue;
@@ -48,7 +44,7 @@ int run()
         window->grabWindow();
         out << "self-test: loaded " << root << ' ' << properties.value(QStringLiteral("initialSection")).toString() << '\n';
     }
-    failures += views.errors();
+    failures += engine.errors();
     for (const QString& failure : failures)
         out << "self-test: FAILED: " << failure << '\n';
     out << (failures.isEmpty() ? "self-test: ok\n" : "self-test: failed\n");

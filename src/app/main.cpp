@@ -5,6 +5,7 @@
 
 #include "AppDelegate.h"
 #include "AppServices.h"
+#include "AppViews.h"
 #include "QuitOnSignals.h"
 #include "SelfTest.h"
 #include "SingleInstance.h"
@@ -14,12 +15,10 @@
 #include "services/AnalyticsPlatform.h"
 #include "services/AnalyticsService.h"
 #include "services/BeaconAnalyticsClient.h"
+#include "services/LogindResumeWatcher.h"
 #include "services/NetworkManagerStateSource.h"
 #include "services/UpdateManager.h"
 #include "statusbar/UpdateDialog.h"
-#include "ui/MiniTimerViewModel.h"
-#include "ui/QmlPublishing.h"
-#include "ui/ThemeColors.h"
 #include "ui/ViewEngine.h"
 
 Q_IMPORT_QML_PLUGIN(VeltoPlugin)
@@ -67,13 +66,17 @@ int main(int argc, char** argv)
                      &AnalyticsLifecycleSource::setApplicationState);
 
     AppManagers managers(platform);
-    ThemeColors colors(managers.theme);
-    MiniTimerViewModel popover(managers.timer, managers.tags, colors, managers.detector, platform.preferences);
-    QmlPublishing::publish({ &managers.timer, &managers.tags, &managers.theme, &colors, &managers.detector, &popover });
+    // A resume after midnight starts the new day at once, not at the next tick.
+    LogindResumeWatcher resumeWatcher;
+    QObject::connect(&resumeWatcher, &LogindResumeWatcher::resumed, &managers.timer, &TimerManager::checkDay);
+    AppViews views(platform, managers);
+    views.publish(managers);
+    QObject::connect(&views.navigation, &DashboardNavigation::sectionSelected, &analytics,
+                     &AnalyticsService::trackDashboardOpened);
 
-    ViewEngine views;
+    ViewEngine engine;
     std::unique_ptr<UpdateManager> updates;
-    AppDelegate delegate({ managers.timer, managers.theme, popover, views, [&]() -> UpdateManager& {
+    AppDelegate delegate({ managers.timer, managers.theme, views.popover, engine, [&]() -> UpdateManager& {
                               if (!updates) {
                                   updates = std::make_unique<UpdateManager>(platform.preferences, platform.clock);
                                   QObject::connect(updates.get(), &UpdateManager::checkForUpdatesFinished, &UpdateDialog::show);
@@ -83,6 +86,9 @@ int main(int argc, char** argv)
                           } });
     delegate.applicationDidFinishLaunching();
     QObject::connect(&delegate, &AppDelegate::quitRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&views.navigation, &DashboardNavigation::quitRequested, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    QObject::connect(&views.navigation, &DashboardNavigation::aboutRequested, &delegate, &AppDelegate::showAbout);
     QuitOnSignals signalHandling;
     QObject::connect(&signalHandling, &QuitOnSignals::quitRequested, &app, &QCoreApplication::quit);
 

@@ -1,11 +1,17 @@
 #include "Streak.h"
 
+#include <algorithm>
+
 int currentStreak(const std::vector<qint64>& activeDaysNewestFirst, qint64 today)
 {
-    if (activeDaysNewestFirst.empty())
+    // Days after today (a record dated in the future, a clock set back) neither count
+    // nor hide the run that ends today.
+    const auto firstNotAfterToday = std::find_if(activeDaysNewestFirst.begin(), activeDaysNewestFirst.end(),
+                                                 [today](qint64 day) { return day <= today; });
+    if (firstNotAfterToday == activeDaysNewestFirst.end())
         return 0;
     const qint64 yesterday = today - 1;
-    const qint64 newest = activeDaysNewestFirst.front();
+    const qint64 newest = *firstNotAfterToday;
     // A run that ended yesterday still counts until today is over.
     if (newest != today && newest != yesterday)
         return 0;

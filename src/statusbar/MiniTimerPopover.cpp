@@ -1,5 +1,6 @@
 #include "MiniTimerPopover.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
@@ -52,13 +53,13 @@ MiniTimerPopover::MiniTimerPopover(Dependencies dependencies, QObject* parent)
     connect(&m_deps.theme, &ThemeManager::focusColorIdChanged, this, &MiniTimerPopover::updateIcon);
     connect(&m_deps.theme, &ThemeManager::breakColorIdChanged, this, &MiniTimerPopover::updateIcon);
 
+    // No menu is attached: a right click asks for it, and it is built then, new each time.
     connect(&m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             togglePopover();
+        else if (reason == QSystemTrayIcon::Context)
+            showStatusMenu();
     });
-    m_menu = std::make_unique<QMenu>();
-    connect(m_menu.get(), &QMenu::aboutToShow, this, &MiniTimerPopover::rebuildMenu);
-    m_statusItem.setContextMenu(m_menu.get());
     updateIcon();
     m_statusItem.show();
 }
@@ -91,9 +92,11 @@ void MiniTimerPopover::updateIcon()
 
     // Redraw only what changed: a square countdown changes once a minute until the last one.
     const QRect slot = m_statusItem.geometry();
-    const bool wide = slot.width() >= StatusIconPainter::statusTextWidth() + 8;
+    const bool counting = model.kind == StatusIconModel::Kind::countdown;
+    // Measured only once something counts down: the text needs fonts, and start-up does not.
+    const bool wide = counting && slot.width() >= StatusIconPainter::statusTextWidth() + 8;
     StatusIconModel drawn = model;
-    if (model.kind == StatusIconModel::Kind::countdown && !wide) {
+    if (counting && !wide) {
         const qint64 seconds = static_cast<qint64>(std::max(0.0, model.secondsLeft));
         drawn.secondsLeft = seconds < 60 ? seconds : (seconds + 59) / 60 * 60;
         drawn.timeText.clear();
@@ -118,9 +121,10 @@ void MiniTimerPopover::updateIcon()
     m_statusItem.setIcon(icon);
 }
 
-void MiniTimerPopover::rebuildMenu()
+void MiniTimerPopover::showStatusMenu()
 {
-    m_menu->clear();
+    m_popover.close();
+    m_menu = std::make_unique<QMenu>();
     UpdateManager& updates = m_deps.updateManager();
     m_menu->addAction(tr("Check for Updates..."), this, [&updates] { updates.checkForUpdates(); })
         ->setEnabled(updates.canCheckForUpdates());
@@ -130,4 +134,5 @@ void MiniTimerPopover::rebuildMenu()
     m_menu->addSeparator();
     QAction* quit = m_menu->addAction(tr("Quit Velto"), this, &MiniTimerPopover::quitRequested);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    m_menu->popup(QCursor::pos());
 }

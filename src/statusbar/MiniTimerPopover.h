@@ -43,7 +43,8 @@ signals:
 
 private:
     void updateIcon();
-    void rebuildMenu();
+    /// Builds the menu anew (the first build starts the update manager) and pops it up.
+    void showStatusMenu();
 
     Dependencies m_deps;
     QSystemTrayIcon m_statusItem;

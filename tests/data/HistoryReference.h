@@ -68,13 +68,13 @@ struct HistoryReference {
     }
     int streak() const
     {
-        std::set<QDate, std::greater<>> days;
+        const QDate today = now.toTimeZone(zone).date();
+        std::set<QDate, std::greater<>> days; // days after today do not count
         for (const SessionRecord& r : records)
-            if (r.type == SessionType::focus && r.completedFully)
+            if (r.type == SessionType::focus && r.completedFully && localDate(r.date) <= today)
                 days.insert(localDate(r.date));
         if (days.empty())
             return 0;
-        const QDate today = now.toTimeZone(zone).date();
         QDate check = *days.begin();
         if (check != today && check != today.addDays(-1))
             return 0;

@@ -328,6 +328,9 @@ TEST_F(SessionStoreTest, StreakEndsTodayOrYesterday)
     EXPECT_EQ(storeWith({ focusOn(2), focusOn(3) })->currentStreak(), 0);
     EXPECT_EQ(storeWith({ focusOn(0), focusOn(2) })->currentStreak(), 1);
     EXPECT_EQ(storeWith({ focusOn(0), focusOn(0), focusOn(0), focusOn(0), focusOn(0) })->currentStreak(), 1);
+    // A record dated in the future neither counts nor ends the run.
+    EXPECT_EQ(storeWith({ focusOn(0), focusOn(1), focusOn(-3) })->currentStreak(), 2);
+    EXPECT_EQ(storeWith({ focusOn(-1) })->currentStreak(), 0);
     EXPECT_EQ(storeWith({ record(clock.now(), SessionType::shortBreak), record(clock.now(), SessionType::focus, 1500, false) })
                   ->currentStreak(),
               0);

@@ -92,7 +92,7 @@ TEST(PopoverPlacement, OpensBelowATopIconAboveABottomIconAndStaysOnScreen)
 {
     const QRect screen(0, 0, 1280, 800);
     const QSize popover(320, 540);
-    EXPECT_EQ(PopoverHost::placement(QRect(600, 0, 22, 22), popover, screen), QPoint(451, 28));
+    EXPECT_EQ(PopoverHost::placement(QRect(600, 0, 22, 22), popover, screen), QPoint(450, 28));
     const QPoint bottom = PopoverHost::placement(QRect(600, 778, 22, 22), popover, screen);
     EXPECT_EQ(bottom.y() + popover.height(), 778 - 6);
     EXPECT_EQ(PopoverHost::placement(QRect(1270, 0, 22, 22), popover, screen).x(), 1280 - 320); // right edge

@@ -9,6 +9,7 @@ Rectangle {
     anchors.fill: parent
     color: Qt.rgba(0, 0, 0, dim)
     TapHandler {
+        gesturePolicy: TapHandler.ReleaseWithinBounds
         onTapped: backdrop.dismissed()
     }
 }

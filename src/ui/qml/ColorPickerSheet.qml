@@ -43,11 +43,15 @@ NeoSurface {
             }
         }
         TapHandler {
+            gesturePolicy: TapHandler.ReleaseWithinBounds
             id: tap
             onTapped: pickerButton.clicked()
         }
     }
 
+    MouseArea {
+        anchors.fill: parent
+    }
     Column {
         id: column
         x: 16
@@ -92,6 +96,7 @@ NeoSurface {
                     id: swatch
                     required property var modelData
                     readonly property bool selected: sheet.model && sheet.model.selectedColorId === modelData.id
+                    objectName: "swatch:" + modelData.id
                     width: 36
                     height: 36
                     Accessible.role: Accessible.RadioButton
@@ -114,6 +119,7 @@ NeoSurface {
                         }
                     }
                     TapHandler {
+                        gesturePolicy: TapHandler.ReleaseWithinBounds
                         onTapped: sheet.model.select(swatch.modelData.id)
                     }
                 }
@@ -128,6 +134,7 @@ NeoSurface {
                 onClicked: sheet.cancelled()
             }
             PickerButton {
+                objectName: "applyColorButton"
                 text: qsTr("Apply")
                 onClicked: sheet.applied()
             }

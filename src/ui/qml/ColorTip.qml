@@ -32,6 +32,9 @@ Item {
         shadowX: 3
         shadowY: 3
 
+        MouseArea {
+            anchors.fill: parent
+        }
         Column {
             id: content
             x: 16
@@ -61,6 +64,7 @@ Item {
                 color: Style.mutedText
             }
             Item {
+                objectName: "gotItButton"
                 width: parent.width
                 height: gotIt.implicitHeight + 20
                 NeoSurface {
@@ -81,6 +85,7 @@ Item {
                     }
                 }
                 TapHandler {
+                    gesturePolicy: TapHandler.ReleaseWithinBounds
                     onTapped: Popover.dismissColorTip()
                 }
             }

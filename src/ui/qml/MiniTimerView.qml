@@ -8,6 +8,8 @@ Item {
     width: 320
     height: 540
     property alias backgroundAnimated: background.animated
+    /// Per-second animations run only while the popover is on screen; a hidden one costs nothing.
+    readonly property bool live: Window.visibility !== Window.Hidden
 
     AnimatedGradientView {
         id: background
@@ -48,6 +50,7 @@ Item {
                 anchors.horizontalCenter: parent.horizontalCenter
                 width: 220
                 text: Popover.timeText
+                animated: view.live
             }
         }
         Item { width: 1; height: 24 }
@@ -63,7 +66,10 @@ Item {
                 color: Style.ink
                 trackColor: Style.alpha(Style.ink, 0.08)
                 progress: FocusTimer.progress
-                Behavior on progress { NumberAnimation { duration: 250; easing.type: Easing.InOutQuad } }
+                Behavior on progress {
+                    enabled: view.live
+                    NumberAnimation { duration: 250; easing.type: Easing.InOutQuad }
+                }
             }
             PlayButton {
                 anchors.centerIn: parent
@@ -96,6 +102,7 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: 12
             PressableCircle {
+                objectName: "tagButton"
                 visible: Popover.focusTabSelected
                 symbol: Popover.currentTag.length > 0 ? "tag.fill" : "tag"
                 symbolColor: Popover.currentTag.length > 0 ? Style.ink : Style.mutedText
@@ -107,6 +114,7 @@ Item {
                 onClicked: Popover.toggleTagPicker()
             }
             PressableCircle {
+                objectName: "insightsButton"
                 symbol: "chart.bar.fill"
                 fill: Style.alpha(Style.white, 0.7)
                 stroke: Style.alpha(Style.ink, 0.5)
@@ -137,6 +145,7 @@ Item {
 
         PressableCircle {
             anchors.left: parent.left
+            objectName: "skipButton"
             symbol: "forward.fill"
             shadowOpacity: 0.6
             enabled: Popover.canSkipOrReset
@@ -164,6 +173,7 @@ Item {
                 anchors.verticalCenter: parent.verticalCenter
                 width: 32
                 height: 32
+                objectName: "syncButton"
                 symbol: "music.note"
                 symbolSize: 12
                 symbolColor: FocusTimer.calmixSyncEnabled ? Style.ink : Style.mutedText
@@ -177,6 +187,7 @@ Item {
         }
         PressableCircle {
             anchors.right: parent.right
+            objectName: "resetButton"
             symbol: "arrow.counterclockwise"
             shadowOpacity: 0.6
             enabled: Popover.canSkipOrReset

@@ -37,6 +37,7 @@ Item {
         Behavior on x { Spring { response: 0.3; dampingFraction: 0.7 } }
     }
     TapHandler {
+        gesturePolicy: TapHandler.ReleaseWithinBounds
         onTapped: control.toggled()
     }
 }

@@ -4,6 +4,7 @@ import Velto
 // The big round play/pause button in the active colour; it looks pushed while held.
 Item {
     id: button
+    objectName: "playButton"
     width: 56
     height: 56
     readonly property bool pressed: tap.pressed
@@ -34,6 +35,7 @@ Item {
         }
     }
     TapHandler {
+        gesturePolicy: TapHandler.ReleaseWithinBounds
         id: tap
         dragThreshold: 10
         onTapped: FocusTimer.playPause()

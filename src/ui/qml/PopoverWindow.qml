@@ -17,4 +17,8 @@ Window {
         focus: true
         onEscapePressed: window.dismissRequested()
     }
+    Shortcut {
+        sequence: "Ctrl+Q"
+        onActivated: Navigation.requestQuit()
+    }
 }

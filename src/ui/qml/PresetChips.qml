@@ -14,6 +14,7 @@ Row {
             id: chip
             required property int modelData
             readonly property bool selected: Popover.selectedPreset === modelData
+            objectName: "preset:" + modelData
             width: 52
             height: 32
             Accessible.role: Accessible.RadioButton
@@ -41,6 +42,7 @@ Row {
                 }
             }
             TapHandler {
+                gesturePolicy: TapHandler.ReleaseWithinBounds
                 onTapped: Popover.choosePreset(chip.modelData)
             }
         }

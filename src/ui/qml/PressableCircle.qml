@@ -43,6 +43,7 @@ Item {
         }
     }
     TapHandler {
+        gesturePolicy: TapHandler.ReleaseWithinBounds
         id: tap
         onTapped: button.clicked()
     }

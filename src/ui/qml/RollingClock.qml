@@ -8,6 +8,7 @@ Item {
     property string text
     property font font: Qt.font({ family: Style.mono, pixelSize: 56, weight: Font.Bold })
     property color color: Style.ink
+    property bool animated: true
 
     implicitHeight: metrics.height
 
@@ -32,7 +33,8 @@ Item {
                 onCharacterChanged: {
                     leaving.text = shown
                     shown = character
-                    roll.restart()
+                    if (clock.animated)
+                        roll.restart()
                 }
                 Text {
                     id: leaving

@@ -25,6 +25,9 @@ Item {
         shadowY: 3
         clip: true
 
+        MouseArea {
+            anchors.fill: parent
+        }
         Column {
             id: column
             width: parent.width
@@ -40,15 +43,25 @@ Item {
                     font: Style.roundedFont(13, Font.Bold)
                     color: Style.ink
                 }
-                Text {
+                Item {
+                    // A comfortable target around the small word.
+                    objectName: "clearTagButton"
                     visible: Popover.currentTag.length > 0
                     anchors.right: parent.right
-                    anchors.rightMargin: 14
-                    anchors.baseline: title.baseline
-                    text: qsTr("Clear")
-                    font: Style.roundedFont(11, Font.Bold)
-                    color: Style.mutedText
+                    anchors.verticalCenter: title.verticalCenter
+                    width: clear.implicitWidth + 20
+                    height: clear.implicitHeight + 10
+                    Accessible.role: Accessible.Button
+                    Accessible.name: clear.text
+                    Text {
+                        id: clear
+                        anchors.centerIn: parent
+                        text: qsTr("Clear")
+                        font: Style.roundedFont(11, Font.Bold)
+                        color: Style.mutedText
+                    }
                     TapHandler {
+                        gesturePolicy: TapHandler.ReleaseWithinBounds
                         onTapped: Popover.clearTag()
                     }
                 }
@@ -67,6 +80,7 @@ Item {
                         delegate: Rectangle {
                             id: row
                             required property var modelData
+                            objectName: "tagRow:" + modelData.name
                             width: rows.width
                             height: label.implicitHeight + 14
                             radius: 8
@@ -107,6 +121,7 @@ Item {
                                 size: 11
                             }
                             TapHandler {
+                                gesturePolicy: TapHandler.ReleaseWithinBounds
                                 onTapped: Popover.chooseTag(row.modelData.name)
                             }
                         }

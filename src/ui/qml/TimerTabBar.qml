@@ -38,6 +38,7 @@ Item {
                     required property bool modelData
                     readonly property bool selected: modelData === Popover.focusTabSelected
                     readonly property color foreground: selected ? Style.ink : Style.mutedText
+                    objectName: modelData ? "focusTab" : "breakTab"
                     width: parent.width / 2
                     height: parent.height
                     Accessible.role: Accessible.PageTab
@@ -61,6 +62,7 @@ Item {
                         }
                     }
                     TapHandler {
+                        gesturePolicy: TapHandler.ReleaseWithinBounds
                         longPressThreshold: 0.5
                         dragThreshold: 10
                         onTapped: Popover.selectTab(segment.modelData)

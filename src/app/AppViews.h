@@ -1,0 +1,24 @@
+#pragma once
+
+#include "AppServices.h"
+#include "ui/DashboardModels.h"
+#include "ui/DashboardNavigation.h"
+#include "ui/IntegrationsViewModel.h"
+#include "ui/MiniTimerViewModel.h"
+#include "ui/ThemeColors.h"
+
+/// What the views bind to beyond the managers, built once over them and published to QML.
+struct AppViews {
+    AppViews(AppPlatform& platform, AppManagers& managers);
+    AppViews(const AppViews&) = delete;
+    AppViews& operator=(const AppViews&) = delete;
+
+    /// Publishes the managers and these objects as the QML singletons; once, before any window loads.
+    void publish(AppManagers& managers);
+
+    ThemeColors colors;
+    MiniTimerViewModel popover;
+    DashboardNavigation navigation;
+    IntegrationsViewModel integrations;
+    DashboardModels dashboardModels;
+};
