@@ -11,9 +11,12 @@ AppManagers::AppManagers(AppPlatform& platform)
     , timer({ platform.preferences, platform.clock, platform.calendar,
               [this]() -> SessionStore& { return sessionStore(); }, tags, platform.notifier, platform.sound,
               platform.companion })
+    , mediaSync(platform.preferences, mediaPlayers,
+                [this] { return timer.isRunning() && timer.currentState() == TimerState::work; })
     , m_platform(platform)
     , m_saveFailures(platform.notifier)
 {
+    QObject::connect(&timer, &TimerManager::musicCue, &mediaSync, &MediaPlayerSync::follow);
     QObject::connect(&platform.preferences, &JsonFilePreferences::saveFailed, &m_saveFailures,
                      [this](const QString& reason) { m_saveFailures.reportFailure(QStringLiteral("settings"), reason); });
 }
@@ -23,9 +26,20 @@ AppManagers::~AppManagers() = default;
 SessionStore& AppManagers::sessionStore()
 {
     if (!m_store) {
-        m_store = std::make_unique<SessionStore>(m_platform.historyPath, m_platform.clock, m_platform.calendar);
+        // A preload still running is waited for: reading the file twice would not be faster.
+        m_store = m_preload.valid()
+            ? std::make_unique<SessionStore>(m_platform.historyPath, m_preload.get(), m_platform.clock,
+                                             m_platform.calendar)
+            : std::make_unique<SessionStore>(m_platform.historyPath, m_platform.clock, m_platform.calendar);
         QObject::connect(m_store.get(), &SessionStore::saveFailed, &m_saveFailures,
                          [this](const QString& reason) { m_saveFailures.reportFailure(QStringLiteral("history"), reason); });
     }
     return *m_store;
+}
+
+void AppManagers::preloadHistory()
+{
+    if (m_store || m_preload.valid())
+        return;
+    m_preload = std::async(std::launch::async, &SessionStore::readFile, m_platform.historyPath);
 }

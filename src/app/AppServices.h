@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <future>
 #include <memory>
 
 #include "data/TagManager.h"
@@ -12,10 +13,12 @@
 #include "platform/FreedesktopNotifier.h"
 #include "platform/JsonFilePreferences.h"
 #include "services/IntegrationDetector.h"
+#include "services/MediaPlayerSync.h"
+#include "services/MprisPlayers.h"
 #include "timer/TimerManager.h"
 #include "SaveFailureReporter.h"
 
-class SessionStore;
+#include "data/SessionStore.h"
 
 /// The desktop as Velto's core sees it: files, clock, calendar, notifications, sound and
 /// the companion message. Built first, so analytics can start before anything else.
@@ -49,14 +52,21 @@ public:
 
     SessionStore& sessionStore();
     bool hasSessionStore() const { return m_store != nullptr; }
+    /// Reads the history file on a worker thread, so that the first page or interval that
+    /// needs the history does not stall the interface while a long one is decoded.
+    void preloadHistory();
 
     TagManager tags;
     ThemeManager theme;
     TimerManager timer;
     IntegrationDetector detector;
+    MprisPlayers mediaPlayers;
+    /// Follows the timer's music cues with the player the user listens to.
+    MediaPlayerSync mediaSync;
 
 private:
     AppPlatform& m_platform;
     SaveFailureReporter m_saveFailures;
     std::unique_ptr<SessionStore> m_store;
+    std::future<SessionStore::FileRead> m_preload;
 };

@@ -5,11 +5,14 @@
 #include "ui/DashboardNavigation.h"
 #include "ui/IntegrationsViewModel.h"
 #include "ui/MiniTimerViewModel.h"
+#include "ui/SettingsViewModel.h"
 #include "ui/ThemeColors.h"
+
+class AnalyticsService;
 
 /// What the views bind to beyond the managers, built once over them and published to QML.
 struct AppViews {
-    AppViews(AppPlatform& platform, AppManagers& managers);
+    AppViews(AppPlatform& platform, AppManagers& managers, AnalyticsService& analytics);
     AppViews(const AppViews&) = delete;
     AppViews& operator=(const AppViews&) = delete;
 
@@ -20,5 +23,6 @@ struct AppViews {
     MiniTimerViewModel popover;
     DashboardNavigation navigation;
     IntegrationsViewModel integrations;
+    SettingsViewModel settings;
     DashboardModels dashboardModels;
 };

@@ -6,6 +6,8 @@
 #include <QTextStream>
 
 #include "AppViews.h"
+#include "services/AnalyticsService.h"
+#include "services/BeaconAnalyticsClient.h"
 #include "ui/ViewEngine.h"
 
 namespace SelfTest {
@@ -17,7 +19,10 @@ int run()
     AppPlatform platform({ profile.filePath(QStringLiteral("preferences.json")),
                            profile.filePath(QStringLiteral("sessions.json")) });
     AppManagers managers(platform);
-    AppViews views(platform, managers);
+    // Never set up: the self-test sends nothing.
+    BeaconAnalyticsClient analyticsClient;
+    AnalyticsService analytics({ analyticsClient, platform.preferences, platform.clock, MachineIdentity(), nullptr, true });
+    AppViews views(platform, managers, analytics);
     views.publish(managers);
 
     QStringList failures;

@@ -1,6 +1,7 @@
 // Velto: a focus timer in the system tray.
 #include <QApplication>
 #include <QQuickWindow>
+#include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
 
 #include "AppDelegate.h"
@@ -69,7 +70,7 @@ int main(int argc, char** argv)
     // A resume after midnight starts the new day at once, not at the next tick.
     LogindResumeWatcher resumeWatcher;
     QObject::connect(&resumeWatcher, &LogindResumeWatcher::resumed, &managers.timer, &TimerManager::checkDay);
-    AppViews views(platform, managers);
+    AppViews views(platform, managers, analytics);
     views.publish(managers);
     QObject::connect(&views.navigation, &DashboardNavigation::sectionSelected, &analytics,
                      &AnalyticsService::trackDashboardOpened);
@@ -85,6 +86,8 @@ int main(int argc, char** argv)
                               return *updates;
                           } });
     delegate.applicationDidFinishLaunching();
+    // Once the tray item is up and nothing else competes: read the history in the background.
+    QTimer::singleShot(std::chrono::seconds(2), &app, [&managers] { managers.preloadHistory(); });
     QObject::connect(&delegate, &AppDelegate::quitRequested, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     QObject::connect(&views.navigation, &DashboardNavigation::quitRequested, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

@@ -21,6 +21,12 @@ void printLine(const QString& line)
 } // namespace
 
 SessionStore::SessionStore(QString filePath, const Clock& clock, const Calendar& calendar, QObject* parent)
+    : SessionStore(filePath, readFile(filePath), clock, calendar, parent)
+{
+}
+
+SessionStore::SessionStore(QString filePath, FileRead read, const Clock& clock, const Calendar& calendar,
+                           QObject* parent)
     : QObject(parent)
     , m_filePath(std::move(filePath))
     , m_clock(clock)
@@ -30,29 +36,36 @@ SessionStore::SessionStore(QString filePath, const Clock& clock, const Calendar&
     SafeFile::createFolders(QFileInfo(m_filePath).absolutePath()); // a failure shows up at the first save
     m_retryTimer.setInterval(std::chrono::minutes(1));
     connect(&m_retryTimer, &QTimer::timeout, this, &SessionStore::flush);
-    loadSessions();
+    loadSessions(std::move(read));
 }
 
-void SessionStore::loadSessions()
+SessionStore::FileRead SessionStore::readFile(const QString& filePath)
 {
-    const SafeFile::Contents file = SafeFile::read(m_filePath, maxFileSize);
+    FileRead result;
+    const SafeFile::Contents file = SafeFile::read(filePath, maxFileSize);
     if (file.status == SafeFile::Contents::Status::missing)
-        return;
-    QString error = file.error;
-    std::optional<std::vector<SessionRecord>> records;
+        return result;
+    result.exists = true;
+    result.error = file.error;
     if (file.status == SafeFile::Contents::Status::read)
-        records = SessionHistoryCodec::decode(file.bytes, &error);
+        result.records = SessionHistoryCodec::decode(file.bytes, &result.error);
+    return result;
+}
 
-    if (!records) {
+void SessionStore::loadSessions(FileRead read)
+{
+    if (!read.exists)
+        return;
+    if (!read.records) {
         // Keep the unreadable file beside the new one instead of letting the next save replace it.
         const QString setAside = SafeFile::moveAside(m_filePath);
         m_mayWrite = !setAside.isEmpty();
-        printLine(QStringLiteral("SessionStore: Failed to load sessions: ") + error);
+        printLine(QStringLiteral("SessionStore: Failed to load sessions: ") + read.error);
         if (m_mayWrite)
             printLine(QStringLiteral("SessionStore: Kept the unreadable history as ") + setAside);
         return;
     }
-    m_sessions = std::move(*records);
+    m_sessions = std::move(*read.records);
     m_index.rebuild(m_sessions);
     m_encodedIsCurrent = false;
     emit sessionsChanged();

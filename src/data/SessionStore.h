@@ -27,7 +27,21 @@ public:
     /// Larger history files are not read.
     static constexpr qint64 maxFileSize = qint64(256) * 1024 * 1024;
 
+    /// What reading the history file gave: nothing (no file), the records, or why it failed.
+    struct FileRead {
+        bool exists = false;
+        std::optional<std::vector<SessionRecord>> records;
+        QString error;
+    };
+    /// Reads and decodes the history file. Touches no store, so it may run on any thread:
+    /// a large history can be read off the GUI thread and handed to the constructor below.
+    static FileRead readFile(const QString& filePath);
+
+    /// Reads the history file at `filePath`.
     SessionStore(QString filePath, const Clock& clock, const Calendar& calendar, QObject* parent = nullptr);
+    /// Takes the history as `read` found it (an unreadable file is set aside here, as above).
+    SessionStore(QString filePath, FileRead read, const Clock& clock, const Calendar& calendar,
+                 QObject* parent = nullptr);
 
     const std::vector<SessionRecord>& sessions() const { return m_sessions; }
     int count() const { return static_cast<int>(m_sessions.size()); }
@@ -67,7 +81,7 @@ signals:
     void saveStateChanged();
 
 private:
-    void loadSessions();
+    void loadSessions(FileRead read);
     bool writeFile(QString* error);
 
     QString m_filePath;

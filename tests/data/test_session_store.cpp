@@ -3,6 +3,7 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <future>
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
@@ -101,6 +102,23 @@ TEST_F(SessionStoreTest, UnreadableHistoryIsSetAsideAndNeverOverwritten)
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), unreadable);
     EXPECT_EQ(openStore()->sessions().size(), 1u);
+}
+
+TEST_F(SessionStoreTest, AHistoryReadOnAnotherThreadIsTakenAsIfReadHere)
+{
+    storeWith({ record(clock.now()), record(clock.now(), SessionType::shortBreak) });
+    auto read = std::async(std::launch::async, &SessionStore::readFile, historyPath());
+    SessionStore adopted(historyPath(), read.get(), clock, calendar);
+    EXPECT_EQ(adopted.sessions(), openStore()->sessions());
+    EXPECT_EQ(adopted.todayFocusMinutes(), 25);
+
+    writeFile("[{]");
+    SessionStore::FileRead broken = SessionStore::readFile(historyPath());
+    EXPECT_TRUE(QFile::exists(historyPath())); // reading alone moves nothing
+    testing::internal::CaptureStdout();
+    SessionStore fresh(historyPath(), std::move(broken), clock, calendar);
+    EXPECT_EQ(testing::internal::GetCapturedStdout().rfind("SessionStore: Failed to load sessions: ", 0), 0u);
+    EXPECT_FALSE(QFile::exists(historyPath())); // set aside when taken, as a direct read does
 }
 
 TEST_F(SessionStoreTest, FailedSaveKeepsRecordsUntilTheNextSuccessfulSave)

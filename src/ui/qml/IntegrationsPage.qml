@@ -2,7 +2,7 @@ import QtQuick
 import Velto
 
 // The Integrations section: Calmix, whether it runs, what syncing does, the
-// switch, and where to get it.
+// switch, and where to get it; then the same sync with any media player.
 Column {
     id: page
     readonly property color focusColor: Colors.focusColor
@@ -189,6 +189,63 @@ Column {
                     onTapped: Navigation.openToolsPage()
                 }
             }
+        }
+    }
+
+    NeoCard {
+        objectName: "mediaPlayersCard"
+        width: page.width - 4
+        height: Math.max(40, playerTexts.implicitHeight, playersSwitch.height) + 32
+
+        Rectangle {
+            id: playersTile
+            x: 16
+            anchors.verticalCenter: parent.verticalCenter
+            width: 40
+            height: 40
+            radius: 8
+            color: Style.alpha(page.focusColor, 0.1)
+            border.color: Style.alpha(Style.ink, 0.3)
+            border.width: 1
+            antialiasing: true
+            Symbol {
+                anchors.centerIn: parent
+                name: "music.note.list"
+                size: 20
+                color: page.focusColor
+            }
+        }
+        Column {
+            id: playerTexts
+            anchors.left: playersTile.right
+            anchors.leftMargin: 12
+            anchors.right: playersSwitch.left
+            anchors.rightMargin: 12
+            anchors.verticalCenter: parent.verticalCenter
+            Text {
+                text: qsTr("Media players")
+                font: Style.roundedFont(16, Font.Bold)
+                color: Style.ink
+            }
+            Text {
+                objectName: "mediaPlayersText"
+                width: parent.width
+                text: qsTr("Pauses the music you're playing for breaks, resumes it for focus")
+                wrapMode: Text.Wrap
+                font: Style.roundedFont(12, Font.Medium)
+                color: Style.mutedText
+            }
+        }
+        NeoSwitch {
+            id: playersSwitch
+            objectName: "mediaPlayersSwitch"
+            anchors.right: parent.right
+            anchors.rightMargin: 16
+            anchors.verticalCenter: parent.verticalCenter
+            checked: Integrations.mediaPlayersSync
+            onColor: page.focusColor
+            Accessible.name: qsTr("Sync media players with focus")
+            onToggled: Integrations.pressMediaPlayersSwitch()
         }
     }
 }

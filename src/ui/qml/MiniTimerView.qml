@@ -179,7 +179,7 @@ Item {
                 symbolColor: FocusTimer.calmixSyncEnabled ? Style.ink : Style.mutedText
                 fill: FocusTimer.calmixSyncEnabled ? Popover.tabColor : Style.white
                 shadowOpacity: 0.6
-                opacity: Popover.calmixRunning ? 1 : 0.4
+                dim: Popover.calmixRunning ? 1 : 0.4
                 toolTip: Popover.syncToolTip
                 Accessible.name: Popover.syncToolTip
                 onClicked: Popover.syncPressed()

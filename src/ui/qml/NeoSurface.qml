@@ -15,6 +15,8 @@ Item {
     default property alias content: face.data
     readonly property alias face: face
 
+    // A shadow is cast by what is opaque: a see-through fill casts a faint one,
+    // its outline a full one, so the shadow never shows through the fill as a dark slab.
     Rectangle {
         visible: surface.shadowX !== 0 || surface.shadowY !== 0
         x: surface.shadowX
@@ -22,7 +24,9 @@ Item {
         width: surface.width
         height: surface.height
         radius: surface.radius
-        color: Style.alpha(surface.shadowColor, surface.shadowOpacity)
+        color: Style.alpha(surface.shadowColor, surface.shadowOpacity * surface.fill.a)
+        border.color: surface.strokeWidth > 0 ? Style.alpha(surface.shadowColor, surface.shadowOpacity) : "transparent"
+        border.width: surface.strokeWidth
         antialiasing: true
     }
     Rectangle {

@@ -15,13 +15,15 @@ Item {
     property real shadowOffset: 2
     property string toolTip
     property alias pressed: tap.pressed
+    /// Drawn fainter without being disabled; the tooltip stays readable.
+    property real dim: 1
     signal clicked
 
     width: 36
     height: 36
-    opacity: enabled ? 1 : 0.3
 
     NeoSurface {
+        opacity: (button.enabled ? 1 : 0.3) * button.dim
         width: parent.width
         height: parent.height
         x: tap.pressed ? button.shadowOffset / 2 : 0
