@@ -21,6 +21,8 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   dbus dbus-x11 xvfb xauth xdotool trayer dunst x11-utils imagemagick
+  # the bus tools, a media player controller and the desktop-file and metainfo checkers
+  libglib2.0-bin systemd playerctl appstream desktop-file-utils file
 )
 
 # npm installs the icon set (package.json); Debian's npm is enough where none is present.

@@ -32,9 +32,29 @@ QString AnalyticsService::appVersion()
     return version.isEmpty() ? QStringLiteral("unknown") : version;
 }
 
+bool AnalyticsService::userAllowsSharing() const
+{
+    const QVariant stored = m_deps.preferences.value(QLatin1String(shareUsageKey));
+    return stored.typeId() == QMetaType::Bool ? stored.toBool() : true;
+}
+
+void AnalyticsService::setUserAllowsSharing(bool allowed)
+{
+    if (m_deps.doNotTrack)
+        return;
+    m_deps.preferences.setValue(QLatin1String(shareUsageKey), allowed);
+    if (allowed) {
+        setup();
+    } else if (m_initialized) {
+        m_deps.client.close();
+        m_initialized = false;
+    }
+    emit sharingChanged();
+}
+
 void AnalyticsService::setup()
 {
-    if (m_initialized || m_deps.doNotTrack)
+    if (m_initialized || !isSharing())
         return;
     auto config = std::make_shared<beacon::BeaconConfig>(
         VELTO_ANALYTICS_KEY, m_deps.host.value_or(VELTO_ANALYTICS_HOST));
@@ -50,7 +70,7 @@ void AnalyticsService::setup()
 
 void AnalyticsService::sendHeartbeatIfNeeded()
 {
-    if (m_deps.doNotTrack)
+    if (!isSharing())
         return;
     const Instant now = m_deps.clock.now();
     const auto last = PreferenceValues::date(m_deps.preferences.value(QLatin1String(lastHeartbeatKey)));
@@ -66,7 +86,7 @@ void AnalyticsService::sendHeartbeatIfNeeded()
 
 void AnalyticsService::trackDashboardOpened(const QString& section)
 {
-    if (m_deps.doNotTrack)
+    if (!isSharing())
         return;
     m_deps.client.capture("dashboard_opened", { { "app", kApp }, { "section", section.toLower().toStdString() } });
 }

@@ -18,12 +18,14 @@ class BeaconPlatform;
 
 /// Velto's two anonymous usage events: a daily heartbeat at launch and the
 /// dashboard section the user opens. Nothing about sessions, tags or durations
-/// is ever sent, and with DO_NOT_TRACK set (to anything but 0 or false) nothing at all.
+/// is ever sent, and nothing at all while the user's switch is off or DO_NOT_TRACK
+/// is set (to anything but 0 or false).
 class AnalyticsService : public QObject {
     Q_OBJECT
 
 public:
     static constexpr const char* lastHeartbeatKey = "veltoLastHeartbeat";
+    static constexpr const char* shareUsageKey = "veltoShareUsageStatistics";
 
     struct Dependencies {
         AnalyticsClient& client;
@@ -43,7 +45,7 @@ public:
     explicit AnalyticsService(Dependencies dependencies, QObject* parent = nullptr);
 
     /// Configures and starts the client, identifies the installation and sends the
-    /// heartbeat when one is due. Runs once; later calls do nothing.
+    /// heartbeat when one is due. Runs once, and only while sharing; later calls do nothing.
     void setup();
     bool isInitialized() const { return m_initialized; }
 
@@ -57,6 +59,18 @@ public:
 
     /// DO_NOT_TRACK holds any value other than empty, "0" or "false".
     static bool doNotTrackRequested();
+
+    /// The user's switch; on unless stored off.
+    bool userAllowsSharing() const;
+    /// Anything is captured and sent: the switch is on and the environment does not opt out.
+    bool isSharing() const { return !m_deps.doNotTrack && userAllowsSharing(); }
+    bool isOptedOutByEnvironment() const { return m_deps.doNotTrack; }
+    /// Stores the switch. Off closes the client at once, deleting the events not yet sent;
+    /// on starts it as a launch would. Ignored while the environment opts out.
+    void setUserAllowsSharing(bool allowed);
+
+signals:
+    void sharingChanged();
 
 private:
     Dependencies m_deps;

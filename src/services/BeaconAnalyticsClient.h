@@ -17,6 +17,7 @@ public:
     void setup(std::shared_ptr<beacon::BeaconConfig> config) override;
     void identify(const std::string& distinctId) override;
     void capture(const std::string& event, const std::map<std::string, std::string>& properties) override;
+    void close() override;
 
 private:
     beacon::BeaconSDK& m_client;

@@ -2,6 +2,7 @@
 
 #include <QUuid>
 
+#include "EndAlerts.h"
 #include "data/SessionStore.h"
 #include "data/TagManager.h"
 #include "platform/Calendar.h"
@@ -272,10 +273,10 @@ void TimerManager::postCalmixAction(const QString& action) { m_deps.companion.po
 
 void TimerManager::syncCalmix()
 {
-    if (!m_calmixSyncEnabled)
-        return;
     const bool focusRunning = m_isRunning && m_currentState == TimerState::work;
-    postCalmixAction(focusRunning ? QStringLiteral("play") : QStringLiteral("pause"));
+    if (m_calmixSyncEnabled)
+        postCalmixAction(focusRunning ? QStringLiteral("play") : QStringLiteral("pause"));
+    emit musicCue(focusRunning);
 }
 
 void TimerManager::playPause()
@@ -370,9 +371,12 @@ void TimerManager::completeSession()
         setDailyCounters(m_dailySessions + 1, m_totalFocusTimeToday + m_workDuration);
         saveDailyStats(record.date);
     }
-    m_deps.sound.playCompletionSound();
-    m_deps.notifier.notify(tr("Session Complete!"), finished == TimerState::work ? tr("Great work! Time for a break.")
-                                                                                  : tr("Break's over. Ready to focus?"));
+    if (EndAlerts::soundOn(m_deps.preferences))
+        m_deps.sound.playCompletionSound();
+    if (EndAlerts::notificationOn(m_deps.preferences))
+        m_deps.notifier.notify(tr("Session Complete!"), finished == TimerState::work
+                                   ? tr("Great work! Time for a break.")
+                                   : tr("Break's over. Ready to focus?"));
     emit sessionCompleted(finished);
 
     if (m_autoStartNext) {

@@ -126,6 +126,9 @@ signals:
     void progressChanged();
     /// An interval ran to its end and was recorded.
     void sessionCompleted(Velto::TimerState state);
+    /// Music should follow the timer now (the moments Calmix is messaged while its sync is on):
+    /// play while a focus interval runs, pause otherwise.
+    void musicCue(bool play);
 
 private:
     void loadSettings();

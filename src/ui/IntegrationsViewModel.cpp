@@ -1,15 +1,19 @@
 #include "IntegrationsViewModel.h"
 
 #include "services/IntegrationDetector.h"
+#include "services/MediaPlayerSync.h"
 #include "timer/TimerManager.h"
 
-IntegrationsViewModel::IntegrationsViewModel(TimerManager& timer, IntegrationDetector& detector, QObject* parent)
+IntegrationsViewModel::IntegrationsViewModel(TimerManager& timer, IntegrationDetector& detector,
+                                             MediaPlayerSync& mediaSync, QObject* parent)
     : QObject(parent)
     , m_timer(timer)
     , m_detector(detector)
+    , m_mediaSync(mediaSync)
 {
     connect(&m_detector, &IntegrationDetector::isCalmixRunningChanged, this, &IntegrationsViewModel::changed);
     connect(&m_timer, &TimerManager::calmixSyncEnabledChanged, this, &IntegrationsViewModel::changed);
+    connect(&m_mediaSync, &MediaPlayerSync::enabledChanged, this, &IntegrationsViewModel::changed);
 }
 
 bool IntegrationsViewModel::running() const { return m_detector.isCalmixRunning(); }
@@ -30,3 +34,7 @@ void IntegrationsViewModel::pressSwitch()
     if (running())
         m_timer.toggleCalmixSync();
 }
+
+bool IntegrationsViewModel::mediaPlayersSync() const { return m_mediaSync.enabled(); }
+
+void IntegrationsViewModel::pressMediaPlayersSwitch() { m_mediaSync.toggle(); }

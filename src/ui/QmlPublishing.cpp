@@ -5,6 +5,7 @@
 #include "DashboardNavigation.h"
 #include "IntegrationsViewModel.h"
 #include "MiniTimerViewModel.h"
+#include "SettingsViewModel.h"
 #include "SymbolImageProvider.h"
 #include "ThemeColors.h"
 #include "data/TagManager.h"
@@ -52,6 +53,7 @@ void publish(const SharedObjects& objects)
     publishOne(objects.popover, "Popover");
     publishOne(objects.navigation, "Navigation");
     publishOne(objects.integrations, "Integrations");
+    publishOne(objects.settings, "Settings");
     publishLazily<InsightsModel>(objects.insights, "Insights");
     publishLazily<HeatmapModel>(objects.heatmap, "Heatmap");
     publishLazily<TagInsightsModel>(objects.tagInsights, "TagInsights");

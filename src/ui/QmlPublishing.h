@@ -8,6 +8,7 @@ class IntegrationsViewModel;
 class QObject;
 class MiniTimerViewModel;
 class QQmlEngine;
+class SettingsViewModel;
 class TagManager;
 class ThemeColors;
 class ThemeManager;
@@ -23,6 +24,7 @@ struct SharedObjects {
     MiniTimerViewModel* popover = nullptr;
     DashboardNavigation* navigation = nullptr;
     IntegrationsViewModel* integrations = nullptr;
+    SettingsViewModel* settings = nullptr;
     /// The dashboard's figures, asked for when a page first needs them (so the history is read
     /// then): an InsightsModel, a HeatmapModel and a TagInsightsModel that C++ keeps.
     std::function<QObject*()> insights = nullptr;
@@ -33,7 +35,7 @@ struct SharedObjects {
 namespace QmlPublishing {
 
 /// Publishes the objects as singletons of the "Velto" module (FocusTimer, Tags, Theme,
-/// Colors, Detector, Popover, Navigation, Integrations, and from the providers Insights,
+/// Colors, Detector, Popover, Navigation, Integrations, Settings, and from the providers Insights,
 /// Heatmap, TagInsights); C++ keeps ownership. Call once, before any engine loads.
 void publish(const SharedObjects& objects);
 /// Installs what every engine of the application needs (the symbol images).

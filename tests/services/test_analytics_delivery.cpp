@@ -134,6 +134,30 @@ TEST_F(AnalyticsDeliveryTest, DoNotTrackLeavesTheNetworkAndTheDiskAlone)
     EXPECT_FALSE(std::filesystem::exists(harness.storageFolder()));
 }
 
+TEST_F(AnalyticsDeliveryTest, SwitchingSharingOffDropsWhatWaitsAndSendsNothingMore)
+{
+    const auto service = makeService(false);
+    service->setup();
+    service->trackDashboardOpened(QStringLiteral("insights"));
+    ASSERT_GT(harness.queuedFiles(), 0u);
+
+    service->setUserAllowsSharing(false);
+    EXPECT_FALSE(sdk->isEnabled());
+    EXPECT_EQ(harness.queuedFiles(), 0u);
+    service->trackDashboardOpened(QStringLiteral("tags"));
+    EXPECT_FALSE(sdk->isEnabled());
+    EXPECT_TRUE(uploadedEvents(server).empty());
+
+    // Switched on again, only what comes after goes out.
+    service->setUserAllowsSharing(true);
+    service->trackDashboardOpened(QStringLiteral("settings"));
+    ASSERT_TRUE(beacon::test::deliverAll(*sdk, harness.queueFolder()));
+    EXPECT_TRUE(uploadedEvents(server, "app_heartbeat").empty()); // today's was dropped with the rest
+    const auto sections = uploadedEvents(server, "dashboard_opened");
+    ASSERT_EQ(sections.size(), 1u);
+    EXPECT_EQ(sections[0]["properties"]["section"], "settings");
+}
+
 TEST_F(AnalyticsDeliveryTest, SessionsFollowTheFocusOfVeltosWindows)
 {
     const auto service = makeVeltoService();

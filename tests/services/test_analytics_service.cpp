@@ -6,6 +6,7 @@
 
 #include "FakeClock.h"
 #include "MemoryPreferences.h"
+#include "RecordingAnalyticsClient.h"
 #include "beacon/BeaconConfig.h"
 #include "platform/PreferenceValues.h"
 #include "services/AnalyticsClient.h"
@@ -13,19 +14,6 @@
 #include "services/AnalyticsService.h"
 
 namespace {
-
-struct RecordingClient final : AnalyticsClient {
-    std::vector<std::shared_ptr<beacon::BeaconConfig>> setups;
-    std::vector<std::string> identities;
-    std::vector<std::pair<std::string, std::map<std::string, std::string>>> captures;
-
-    void setup(std::shared_ptr<beacon::BeaconConfig> config) override { setups.push_back(std::move(config)); }
-    void identify(const std::string& id) override { identities.push_back(id); }
-    void capture(const std::string& event, const std::map<std::string, std::string>& properties) override
-    {
-        captures.emplace_back(event, properties);
-    }
-};
 
 class AnalyticsServiceTest : public ::testing::Test {
 protected:
@@ -55,7 +43,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    RecordingClient client;
+    RecordingAnalyticsClient client;
     MemoryPreferences prefs;
     FakeClock clock;
     std::unique_ptr<AnalyticsService> m_service;
@@ -126,6 +114,48 @@ TEST_F(AnalyticsServiceTest, DoNotTrackSendsNothingAtAll)
     EXPECT_TRUE(client.identities.empty());
     EXPECT_TRUE(client.captures.empty());
     EXPECT_FALSE(prefs.contains(QStringLiteral("veltoLastHeartbeat")));
+}
+
+TEST_F(AnalyticsServiceTest, TheUserSwitchStopsEverythingAndStartsItAgain)
+{
+    prefs.setValue(QStringLiteral("veltoShareUsageStatistics"), false); // switched off in an earlier run
+    service().setup();
+    service().trackDashboardOpened(QStringLiteral("tags"));
+    EXPECT_FALSE(service().isSharing());
+    EXPECT_TRUE(client.setups.empty());
+    EXPECT_TRUE(client.captures.empty());
+
+    service().setUserAllowsSharing(true);
+    EXPECT_TRUE(service().isInitialized());
+    EXPECT_EQ(client.setups.size(), 1u);
+    EXPECT_EQ(heartbeats(), 1);
+    service().trackDashboardOpened(QStringLiteral("tags"));
+
+    service().setUserAllowsSharing(false);
+    EXPECT_FALSE(service().isInitialized());
+    EXPECT_EQ(client.closes, 1);
+    EXPECT_EQ(prefs.value(QStringLiteral("veltoShareUsageStatistics")), QVariant(false));
+    const std::size_t captured = client.captures.size();
+    service().trackDashboardOpened(QStringLiteral("insights"));
+    service().sendHeartbeatIfNeeded();
+    service().setup();
+    EXPECT_EQ(client.captures.size(), captured);
+    EXPECT_EQ(client.setups.size(), 1u);
+    service().setUserAllowsSharing(false);
+    EXPECT_EQ(client.closes, 1); // nothing left to close
+
+    service().setUserAllowsSharing(true);
+    EXPECT_EQ(client.setups.size(), 2u);
+    EXPECT_EQ(heartbeats(), 1); // the day's heartbeat went out already
+}
+
+TEST_F(AnalyticsServiceTest, DoNotTrackWinsOverTheUserSwitch)
+{
+    service(true).setUserAllowsSharing(true);
+    EXPECT_FALSE(service().isSharing());
+    EXPECT_TRUE(service().userAllowsSharing());
+    EXPECT_TRUE(client.setups.empty());
+    EXPECT_FALSE(prefs.contains(QStringLiteral("veltoShareUsageStatistics")));
 }
 
 TEST(DoNotTrackTest, AnyValueButZeroOrFalseOptsOut)

@@ -10,6 +10,7 @@
 #include "data/SessionStore.h"
 #include "data/TagManager.h"
 #include "platform/PreferenceValues.h"
+#include "timer/EndAlerts.h"
 #include "timer/TimerManager.h"
 
 using namespace std::chrono_literals;
@@ -130,6 +131,26 @@ TEST_F(TimerManagerTest, BreakRecordsNoTagAndLeavesTodaysCountersAlone)
     EXPECT_FALSE(record.tag);
     EXPECT_EQ(timer().dailySessions(), 0);
     EXPECT_EQ(notifier.notifications.first().second, QStringLiteral("Break's over. Ready to focus?"));
+}
+
+TEST_F(TimerManagerTest, TheEndSoundAndNotificationFollowTheirSwitches)
+{
+    EndAlerts::setSoundOn(prefs, false);
+    timer().start(true);
+    completeCurrent();
+    EXPECT_EQ(sound.plays, 0);
+    EXPECT_EQ(notifier.notifications.size(), 1);
+
+    EndAlerts::setNotificationOn(prefs, false);
+    prefs.setValue(QLatin1String(EndAlerts::soundKey), QStringLiteral("off")); // not a Boolean: on
+    timer().start(false);
+    completeCurrent();
+    EXPECT_EQ(sound.plays, 1);
+    EXPECT_EQ(notifier.notifications.size(), 1);
+    // Only the announcements are skipped: the interval is recorded and counted.
+    EXPECT_EQ(store().sessions().size(), 2u);
+    EXPECT_EQ(timer().dailySessions(), 1);
+    EXPECT_EQ(timer().currentState(), TimerState::idle);
 }
 
 TEST_F(TimerManagerTest, AutoStartGivesALongBreakAfterEveryFourthFocusInterval)

@@ -6,14 +6,19 @@
 #include <QUrl>
 
 #include "PopoverFixture.h"
+#include "RecordingAnalyticsClient.h"
 #include "data/SessionHistoryCodec.h"
 #include "insights/HeatmapModel.h"
 #include "insights/InsightsModel.h"
 #include "insights/TagInsightsModel.h"
+#include "services/MediaPlayerSync.h"
+#include "services/MprisPlayers.h"
 #include "ui/DashboardModels.h"
 #include "ui/DashboardNavigation.h"
 #include "ui/IntegrationsViewModel.h"
+#include "services/AnalyticsService.h"
 #include "ui/QmlPublishing.h"
+#include "ui/SettingsViewModel.h"
 
 /// Types Latin-1 text into the window's focused item, key by key.
 inline void typeText(QWindow* window, const QString& text)
@@ -41,6 +46,7 @@ struct DashboardFixture : PopoverFixture {
         SharedObjects objects { &timer, &tags, &theme, &colors, &detector, &popover };
         objects.navigation = &navigation;
         objects.integrations = &integrations;
+        objects.settings = &settings;
         objects.insights = [this] { return static_cast<QObject*>(&models.insights()); };
         objects.heatmap = [this] { return static_cast<QObject*>(&models.heatmap()); };
         objects.tagInsights = [this] { return static_cast<QObject*>(&models.tagInsights()); };
@@ -52,6 +58,15 @@ struct DashboardFixture : PopoverFixture {
         openedUrls.append(url);
         return true;
     } };
-    IntegrationsViewModel integrations { timer, detector };
+    MprisPlayers mediaPlayers;
+    MediaPlayerSync mediaSync { prefs, mediaPlayers, [] { return false; } };
+    IntegrationsViewModel integrations { timer, detector, mediaSync };
     DashboardModels models { [this]() -> SessionStore& { return store(); }, theme, tags, clock, calendar };
+    /// The login entry lives in the fixture's folder and would run a program that is not there.
+    QString autostartPath() const { return dir.filePath(QStringLiteral("autostart/studio.murv.Velto.desktop")); }
+    RecordingAnalyticsClient analyticsClient;
+    AnalyticsService analytics { { analyticsClient, prefs, clock, MachineIdentity({ dir.filePath(QStringLiteral("machine-id")) }),
+                                   nullptr, false } };
+    SettingsViewModel settings { timer, prefs, analytics,
+                                 AutostartEntry(autostartPath(), QStringLiteral("/opt/velto/bin/velto")) };
 };

@@ -211,6 +211,8 @@ int emptyScenario(DashboardFixture& f, Shooter& s)
     click(s, QStringLiteral("section:settings"));
     s.settle();
     s.shoot(QStringLiteral("settings"));
+    s.scrollTo(1);
+    s.shoot(QStringLiteral("settings-bottom"));
     click(s, QStringLiteral("menuButton"));
     s.settle(100);
     s.shoot(QStringLiteral("menu"));

@@ -7,10 +7,16 @@
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
 
 #include "DashboardFixture.h"
+#include "LoopbackHttpServer.h"
+#include "SdkHarness.h"
+#include "beacon/BeaconSDK.h"
+#include "services/AnalyticsService.h"
+#include "services/BeaconAnalyticsClient.h"
 #include "QuickTestSupport.h"
 #include "insights/HeatmapModel.h"
 #include "platform/AppIds.h"
@@ -302,6 +308,42 @@ TEST_F(DashboardWindowTest, IntegrationsFollowCalmixAndTheSyncFlag)
     EXPECT_LT(item(QStringLiteral("syncSwitch"))->opacity(), 1.0);
     EXPECT_TRUE(shown(QStringLiteral("downloadLink")));
     f.timer.toggleCalmixSync();
+}
+
+/// What a click in the sidebar sends: "dashboard_opened" with the section, through the
+/// real analytics client to an ingestion server on the loopback interface.
+TEST_F(DashboardWindowTest, SelectedSectionsReachTheAnalyticsServer)
+{
+    QTemporaryDir identity;
+    QFile machineId(identity.filePath(QStringLiteral("machine-id")));
+    ASSERT_TRUE(machineId.open(QIODevice::WriteOnly) && machineId.write("4c2b1a0f9e8d7c6b5a49382716059483\n") > 0);
+    machineId.close();
+    beacon::test::LoopbackHttpServer server;
+    beacon::test::SdkHarness harness;
+    const std::shared_ptr<beacon::BeaconSDK> sdk = beacon::BeaconSDK::create();
+    BeaconAnalyticsClient client(*sdk);
+    AnalyticsService analytics({ client, f.prefs, f.clock, MachineIdentity({ machineId.fileName() }), harness.platform,
+                                 false, server.baseUrl() });
+    analytics.setup();
+    const QMetaObject::Connection wiring = QObject::connect(&f.navigation, &DashboardNavigation::sectionSelected,
+                                                            &analytics, &AnalyticsService::trackDashboardOpened);
+
+    ASSERT_TRUE(open(QStringLiteral("insights")));
+    const QStringList clicked { "integrations", "tags", "settings", "settings" };
+    for (const QString& section : clicked)
+        ASSERT_TRUE(click(window, QStringLiteral("section:") + section));
+    QObject::disconnect(wiring);
+    ASSERT_TRUE(beacon::test::deliverAll(*sdk, harness.queueFolder()));
+
+    const auto events = beacon::test::uploadedEvents(server, "dashboard_opened");
+    ASSERT_EQ(events.size(), static_cast<std::size_t>(clicked.size())); // opening the window sent nothing
+    for (int i = 0; i < clicked.size(); ++i) {
+        EXPECT_EQ(events[i]["properties"]["section"], clicked[i].toStdString());
+        EXPECT_EQ(events[i]["properties"]["app"], "velto");
+        EXPECT_EQ(events[i]["distinct_id"], analytics.deviceIdentifier().toStdString());
+    }
+    EXPECT_TRUE(sdk->waitUntilIdleForTesting());
+    sdk->close();
 }
 
 } // namespace

@@ -292,7 +292,7 @@ Item {
     Component { id: insightsPage; InsightsPage {} }
     Component { id: tagsPage; TagsPage { viewport: scroller } }
     Component { id: integrationsPage; IntegrationsPage {} }
-    Component { id: settingsPage; SettingsPage {} }
+    Component { id: settingsPage; SettingsPage { viewport: scroller } }
 
     // The About / Quit menu, above the button that opens it.
     Item {

@@ -8,6 +8,8 @@ Item {
     property string label
     property string detail
     property alias detailText: detailText
+    /// Controls that show the focus themselves (a text field) go without the ring.
+    property bool focusRing: true
     default property alias control: slot.data
 
     width: parent ? parent.width : 0
@@ -45,6 +47,6 @@ Item {
         height: childrenRect.height
     }
     FocusRing {
-        target: slot
+        target: row.focusRing ? slot : null
     }
 }

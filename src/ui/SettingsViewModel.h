@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QtQml/qqmlregistration.h>
+
+#include "platform/AutostartEntry.h"
+
+class AnalyticsService;
+class Preferences;
+class TimerManager;
+
+/// What the Settings page shows and what its controls do: the timer's lengths and
+/// auto-start, the end-of-interval sound and notification, sharing usage statistics,
+/// and opening at login.
+class SettingsViewModel : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("One instance is published as Settings")
+    Q_PROPERTY(int minimumMinutes READ minimumMinutes CONSTANT)
+    Q_PROPERTY(int maximumMinutes READ maximumMinutes CONSTANT)
+    Q_PROPERTY(int focusMinutes READ focusMinutes NOTIFY durationsChanged)
+    Q_PROPERTY(int breakMinutes READ breakMinutes NOTIFY durationsChanged)
+    /// "Long breaks: 15 min"
+    Q_PROPERTY(QString longBreakText READ longBreakText NOTIFY durationsChanged)
+    /// False while an interval runs: the timer keeps its lengths until it is paused or reset.
+    Q_PROPERTY(bool durationsEditable READ durationsEditable NOTIFY durationsEditableChanged)
+    /// Why the lengths cannot be changed, or empty.
+    Q_PROPERTY(QString durationsNote READ durationsNote NOTIFY durationsEditableChanged)
+    Q_PROPERTY(bool autoStartNext READ autoStartNext NOTIFY autoStartNextChanged)
+    Q_PROPERTY(bool endSound READ endSound NOTIFY endAlertsChanged)
+    Q_PROPERTY(bool endNotification READ endNotification NOTIFY endAlertsChanged)
+    Q_PROPERTY(bool shareUsage READ shareUsage NOTIFY sharingChanged)
+    /// The environment opts out (DO_NOT_TRACK): the switch is off and cannot be turned on.
+    Q_PROPERTY(bool shareUsageLocked READ shareUsageLocked CONSTANT)
+    /// One line under the switch: what is shared, or that nothing is.
+    Q_PROPERTY(QString privacyNote READ privacyNote NOTIFY sharingChanged)
+    Q_PROPERTY(bool openAtLogin READ openAtLogin NOTIFY openAtLoginChanged)
+    /// Why the last change of the login entry failed, or empty.
+    Q_PROPERTY(QString openAtLoginError READ openAtLoginError NOTIFY openAtLoginChanged)
+
+public:
+    static constexpr int minimumMinutes() { return 1; }
+    static constexpr int maximumMinutes() { return 180; }
+
+    SettingsViewModel(TimerManager& timer, Preferences& preferences, AnalyticsService& analytics,
+                      AutostartEntry autostart, QObject* parent = nullptr);
+
+    int focusMinutes() const;
+    int breakMinutes() const;
+    QString longBreakText() const;
+    bool durationsEditable() const;
+    QString durationsNote() const;
+    bool autoStartNext() const;
+    bool endSound() const;
+    bool endNotification() const;
+    bool shareUsage() const;
+    bool shareUsageLocked() const;
+    QString privacyNote() const;
+    bool openAtLogin() const { return m_openAtLogin; }
+    QString openAtLoginError() const { return m_openAtLoginError; }
+
+    /// Moves a length by `delta` minutes within the limits; nothing while an interval runs.
+    Q_INVOKABLE void stepFocusMinutes(int delta);
+    Q_INVOKABLE void stepBreakMinutes(int delta);
+    /// Takes typed minutes, brought within the limits; text that is not a whole number is
+    /// refused. Either way the fields are told to show the length in force.
+    Q_INVOKABLE void enterFocusMinutes(const QString& text);
+    Q_INVOKABLE void enterBreakMinutes(const QString& text);
+    Q_INVOKABLE void toggleAutoStart();
+    Q_INVOKABLE void toggleEndSound();
+    Q_INVOKABLE void toggleEndNotification();
+    Q_INVOKABLE void toggleShareUsage();
+    Q_INVOKABLE void toggleOpenAtLogin();
+    /// Reads the login entry again: it may have been changed outside Velto.
+    Q_INVOKABLE void refresh();
+
+signals:
+    void durationsChanged();
+    void durationsEditableChanged();
+    void autoStartNextChanged();
+    void endAlertsChanged();
+    void sharingChanged();
+    void openAtLoginChanged();
+
+private:
+    void setFocusMinutes(int minutes);
+    void setBreakMinutes(int minutes);
+
+    TimerManager& m_timer;
+    Preferences& m_preferences;
+    AnalyticsService& m_analytics;
+    AutostartEntry m_autostart;
+    bool m_openAtLogin = false;
+    QString m_openAtLoginError;
+};
