@@ -20,7 +20,7 @@ packages=(
   nlohmann-json3-dev libcurl4-openssl-dev zlib1g-dev libutfcpp-dev libcanberra-dev libdbus-1-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  dbus dbus-x11 xvfb xauth xdotool trayer dunst x11-utils imagemagick
+  dbus dbus-x11 libglib2.0-bin xvfb xauth xdotool trayer dunst x11-utils imagemagick
   # the bus tools, a media player controller and the desktop-file and metainfo checkers
   libglib2.0-bin systemd playerctl appstream desktop-file-utils file
 )

@@ -10,6 +10,8 @@
 #include "QuitOnSignals.h"
 #include "SelfTest.h"
 #include "SingleInstance.h"
+#include "TimerBusAdaptor.h"
+#include "cli/Cli.h"
 #include "data/SessionStore.h"
 #include "platform/AppIds.h"
 #include "services/AnalyticsLifecycleSource.h"
@@ -35,6 +37,10 @@ std::optional<std::string> analyticsHostOverride()
 
 int main(int argc, char** argv)
 {
+    // `velto <command>` talks to the running Velto and never creates a GUI or claims the bus name.
+    if (Cli::handles(argc, argv))
+        return Cli::run(argc, argv);
+
     // A small popover and a few cards: the software renderer draws them with a
     // fraction of the memory an OpenGL context takes. QT_QUICK_BACKEND still overrides.
     if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
@@ -98,8 +104,12 @@ int main(int argc, char** argv)
     ApplicationAdaptor* adaptor = new ApplicationAdaptor(&delegate);
     QObject::connect(adaptor, &ApplicationAdaptor::activated, &delegate,
                      [&delegate] { delegate.applicationShouldHandleReopen(delegate.hasVisibleWindows()); });
-    if (claim == SingleInstance::Claim::claimed)
+    if (claim == SingleInstance::Claim::claimed) {
+        new TimerBusAdaptor(delegate, managers.timer, managers.tags, bus);
         bus.registerObject(QString::fromLatin1(AppIds::objectPath), &delegate);
+    } else {
+        qInfo("No session bus: Velto runs without its D-Bus interface");
+    }
 
     // Nothing unsaved is left behind: a history or preferences save that failed is tried once more.
     QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] {

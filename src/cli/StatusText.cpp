@@ -1,0 +1,133 @@
+#include "StatusText.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace Cli {
+namespace {
+
+qint64 wholeSeconds(double seconds)
+{
+    if (!(seconds > 0))
+        return 0;
+    return seconds > 9e15 ? qint64(9e15) : static_cast<qint64>(seconds);
+}
+
+QString stateTitle(uint state)
+{
+    switch (state) {
+    case 0:
+        return QCoreApplication::translate("Cli", "Idle");
+    case 1:
+        return QCoreApplication::translate("Cli", "Focus");
+    case 2:
+        return QCoreApplication::translate("Cli", "Short break");
+    case 3:
+        return QCoreApplication::translate("Cli", "Long break");
+    default:
+        return QCoreApplication::translate("Cli", "Unknown");
+    }
+}
+
+/// "1h 5m", "25m".
+QString durationText(double seconds)
+{
+    const qint64 minutes = wholeSeconds(seconds) / 60;
+    if (minutes < 60)
+        return QCoreApplication::translate("Cli", "%1m").arg(minutes);
+    return QCoreApplication::translate("Cli", "%1h %2m").arg(minutes / 60).arg(minutes % 60);
+}
+
+QString todayText(const TimerStatus& status)
+{
+    return QCoreApplication::translate("Cli", "sessions today: %1, focus %2")
+        .arg(status.dailySessions)
+        .arg(durationText(status.focusTimeToday));
+}
+
+/// "Focus 24:13, running, tag Reading; sessions today: 3, focus 1h 15m".
+QString textLine(const TimerStatus& status)
+{
+    QString line = stateTitle(status.state);
+    if (status.state != 0) {
+        line += QLatin1Char(' ') + countdownText(status.timeRemaining) + QStringLiteral(", ")
+            + (status.isRunning ? QCoreApplication::translate("Cli", "running")
+                                : QCoreApplication::translate("Cli", "paused"));
+    }
+    if (!status.currentTag.isEmpty())
+        line += QStringLiteral(", ") + QCoreApplication::translate("Cli", "tag %1").arg(status.currentTag);
+    return line + QStringLiteral("; ") + todayText(status);
+}
+
+QString tooltip(const TimerStatus& status)
+{
+    if (status.state == 0)
+        return QCoreApplication::translate("Cli", "Velto is idle; %1").arg(todayText(status));
+    const QString left = status.isRunning
+        ? QCoreApplication::translate("Cli", "%1: %2 left").arg(stateTitle(status.state), countdownText(status.timeRemaining))
+        : QCoreApplication::translate("Cli", "%1: paused, %2 left").arg(stateTitle(status.state), countdownText(status.timeRemaining));
+    return left + QStringLiteral("; ") + todayText(status);
+}
+
+QString compact(const QJsonObject& object) { return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)); }
+
+} // namespace
+
+void TimerStatus::apply(const QVariantMap& properties)
+{
+    const auto take = [&properties](const char* name, auto& field) {
+        const auto it = properties.constFind(QLatin1String(name));
+        if (it != properties.cend())
+            field = it->value<std::remove_reference_t<decltype(field)>>();
+    };
+    take("State", state);
+    take("TimeRemaining", timeRemaining);
+    take("IsRunning", isRunning);
+    take("Progress", progress);
+    take("CurrentTag", currentTag);
+    take("DailySessions", dailySessions);
+    take("FocusTimeToday", focusTimeToday);
+}
+
+QString stateName(uint state)
+{
+    static const char* const names[] = { "idle", "work", "shortBreak", "longBreak" };
+    return state < std::size(names) ? QLatin1String(names[state]) : QStringLiteral("unknown");
+}
+
+QString countdownText(double seconds)
+{
+    const qint64 whole = wholeSeconds(seconds);
+    return QStringLiteral("%1:%2").arg(whole / 60, 2, 10, QLatin1Char('0')).arg(whole % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString formatStatus(const TimerStatus& status, Format format)
+{
+    switch (format) {
+    case Format::text:
+        break;
+    case Format::json:
+        return compact({
+            { QStringLiteral("state"), stateName(status.state) },
+            { QStringLiteral("stateValue"), static_cast<qint64>(status.state) },
+            { QStringLiteral("timeRemaining"), status.timeRemaining },
+            { QStringLiteral("isRunning"), status.isRunning },
+            { QStringLiteral("progress"), status.progress },
+            { QStringLiteral("currentTag"), status.currentTag },
+            { QStringLiteral("dailySessions"), status.dailySessions },
+            { QStringLiteral("focusTimeToday"), status.focusTimeToday },
+            { QStringLiteral("countdown"), countdownText(status.timeRemaining) },
+        });
+    case Format::waybar:
+        return compact({
+            { QStringLiteral("text"), countdownText(status.timeRemaining) },
+            { QStringLiteral("tooltip"), tooltip(status) },
+            { QStringLiteral("class"), stateName(status.state) },
+            { QStringLiteral("percentage"), status.progress * 100.0 },
+        });
+    }
+    return textLine(status);
+}
+
+} // namespace Cli
