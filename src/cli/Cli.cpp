@@ -54,11 +54,12 @@ int status(TimerClient& client, const Command& command)
 
 bool handles(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--self-test") == 0)
-            return false;
-    }
-    return argc > 1;
+    // A command is a word (known or not: an unknown one is refused with a message);
+    // other options, such as Qt's own -platform or --self-test, start the app.
+    if (argc < 2)
+        return false;
+    const char* first = argv[1];
+    return first[0] != '-' || std::strcmp(first, "--help") == 0 || std::strcmp(first, "-h") == 0;
 }
 
 int run(int argc, char** argv)

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "cli/Cli.h"
 #include "cli/CliArguments.h"
 #include "cli/StatusText.h"
 
@@ -56,6 +57,20 @@ TEST(CliArguments, NonsenseIsRefusedWithTheOffendingWord)
         EXPECT_FALSE(parsed.error.contains(QLatin1Char('\n'))) << line;
         EXPECT_TRUE(parsed.error.contains(words(line).last()) || parsed.error.contains(words(line).first())) << line;
     }
+}
+
+TEST(CliArguments, WordsAreCommandsAndOtherOptionsStartTheApp)
+{
+    const auto handles = [](std::vector<const char*> arguments) {
+        arguments.insert(arguments.begin(), "velto");
+        return Cli::handles(int(arguments.size()), const_cast<char**>(arguments.data()));
+    };
+    EXPECT_TRUE(handles({ "status", "--format", "json" }));
+    EXPECT_TRUE(handles({ "launch" })) << "an unknown word is refused by the command line";
+    EXPECT_TRUE(handles({ "--help" }));
+    EXPECT_FALSE(handles({}));
+    EXPECT_FALSE(handles({ "--self-test" }));
+    EXPECT_FALSE(handles({ "-platform", "xcb" })) << "Qt's own options still reach the app";
 }
 
 TEST(StatusText, CountdownIsWholeMinutesAndSeconds)
