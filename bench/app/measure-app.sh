@@ -32,7 +32,12 @@ tray=$!
 sleep 1
 
 ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-rss_mb() { awk '/VmRSS/ {printf "%.1f", $2 / 1024}' "/proc/$1/status"; }
+# Resident memory in MB, with its anonymous (heap, stacks) and file-backed (libraries, fonts) parts.
+rss_mb() {
+  awk '/^VmRSS/ {r = $2} /^RssAnon/ {a = $2} /^RssFile/ {f = $2} /^RssShmem/ {s = $2}
+       END {printf "%.1f (anonymous %.1f, files %.1f, shared %.1f)", r / 1024, a / 1024, f / 1024, s / 1024}' \
+    "/proc/$1/status"
+}
 pid_of_velto() { pgrep -n -x velto; }
 fresh_profile() {
   rm -rf "$WORK/profile"
