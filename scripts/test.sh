@@ -34,7 +34,7 @@ configure_and_test build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTO_SANITIZE
 echo "=== build-fuzz: libFuzzer targets (clang)"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DVELTO_BUILD_TESTS=OFF -DVELTO_BUILD_FUZZERS=ON >/dev/null
-cmake --build build-fuzz -j "$jobs"
+cmake --build build-fuzz -j "$jobs" --target velto_fuzzers
 scripts/fuzz.sh build-fuzz "${VELTO_FUZZ_SECONDS:-20}"
 
 echo "=== all tests passed"
