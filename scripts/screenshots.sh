@@ -77,6 +77,10 @@ icon
 click 160 288 10.3                    # play, then ten seconds
 shot_popover popover-running-half
 shot_tray tray-running
+xdotool key Escape; sleep 3           # hidden for three seconds: reopened, it shows the time left now
+icon
+sleep 0.6
+shot_popover popover-reopened
 click 160 444 2                       # Insights: the popover closes, a dashboard opens
 import -window root "$out/dashboard-from-popover.png"
 pkill -x velto || true

@@ -24,11 +24,18 @@ MiniTimerViewModel::MiniTimerViewModel(TimerManager& timer, TagManager& tags, Th
 {
     m_colorTipShown = !PreferenceValues::boolean(preferences.value(QLatin1String(colorTipDismissedKey)));
 
-    const auto displayChanges = { &TimerManager::currentStateChanged, &TimerManager::timeRemainingChanged,
+    const auto displayChanges = { &TimerManager::currentStateChanged, &TimerManager::isRunningChanged,
                                   &TimerManager::selectedModeIsFocusChanged, &TimerManager::workDurationChanged,
                                   &TimerManager::shortBreakDurationChanged };
     for (auto signal : displayChanges)
         connect(&timer, signal, this, &MiniTimerViewModel::displayChanged);
+    // The countdown changes every second: only a view on screen needs to hear it.
+    for (auto signal : { &TimerManager::timeRemainingChanged, &TimerManager::progressChanged }) {
+        connect(&timer, signal, this, [this] {
+            if (m_live)
+                emit displayChanged();
+        });
+    }
     for (auto signal : { &TimerManager::selectedModeIsFocusChanged, &TimerManager::workDurationChanged,
                          &TimerManager::shortBreakDurationChanged })
         connect(&timer, signal, this, &MiniTimerViewModel::presetChanged);
@@ -48,6 +55,17 @@ MiniTimerViewModel::MiniTimerViewModel(TimerManager& timer, TagManager& tags, Th
         connect(&tags, signal, this, &MiniTimerViewModel::tagsChanged);
     connect(&detector, &IntegrationDetector::isCalmixRunningChanged, this, &MiniTimerViewModel::syncChanged);
 }
+
+void MiniTimerViewModel::setLive(bool live)
+{
+    if (live == m_live)
+        return;
+    m_live = live;
+    if (m_live)
+        emit displayChanged();
+}
+
+double MiniTimerViewModel::progress() const { return m_timer.progress(); }
 
 bool MiniTimerViewModel::focusTabSelected() const { return m_timer.selectedModeIsFocus(); }
 

@@ -33,6 +33,8 @@ class MiniTimerViewModel : public QObject {
     Q_PROPERTY(QString statusText READ statusText NOTIFY displayChanged)
     Q_PROPERTY(QString timeText READ timeText NOTIFY displayChanged)
     Q_PROPERTY(bool canSkipOrReset READ canSkipOrReset NOTIFY displayChanged)
+    /// How far the running interval is, 0 to 1, for the ring.
+    Q_PROPERTY(double progress READ progress NOTIFY displayChanged)
     Q_PROPERTY(QString currentTag READ currentTag NOTIFY tagsChanged)
     Q_PROPERTY(QColor currentTagColor READ currentTagColor NOTIFY tagsChanged)
     Q_PROPERTY(bool showsTagChip READ showsTagChip NOTIFY tagsChanged)
@@ -60,6 +62,11 @@ public:
     QString statusText() const;
     QString timeText() const;
     bool canSkipOrReset() const;
+    double progress() const;
+    /// Whether the view is on screen. While it is not, the countdown's per-second changes
+    /// are not announced, so a hidden popover re-evaluates nothing; showing it again
+    /// announces the current values once.
+    Q_INVOKABLE void setLive(bool live);
     QString currentTag() const;
     QColor currentTagColor() const;
     bool showsTagChip() const;
@@ -114,4 +121,5 @@ private:
     bool m_tagPickerOpen = false;
     bool m_colorPickerOpen = false;
     bool m_colorTipShown = false;
+    bool m_live = true;
 };

@@ -61,6 +61,28 @@ TEST(PopoverModel, IdleTextsShowTheSelectedTabsLength)
     EXPECT_FALSE(f.popover.canSkipOrReset());
 }
 
+TEST(PopoverModel, AHiddenPopoverHearsStateChangesButNotTheCountdown)
+{
+    PopoverFixture f;
+    f.timer.start(false);
+    QSignalSpy display(&f.popover, &MiniTimerViewModel::displayChanged);
+    f.tick(3);
+    EXPECT_GE(display.size(), 3);
+
+    f.popover.setLive(false);
+    display.clear();
+    f.tick(5);
+    EXPECT_EQ(display.size(), 0);
+    f.timer.pause(); // not a per-second change: a hidden view still follows it
+    EXPECT_GE(display.size(), 1);
+
+    display.clear();
+    f.popover.setLive(true);
+    EXPECT_EQ(display.size(), 1);
+    EXPECT_EQ(f.popover.timeText(), QStringLiteral("24:52"));
+    EXPECT_DOUBLE_EQ(f.popover.progress(), f.timer.progress());
+}
+
 TEST(PopoverModel, OddStoredDurationsNeitherCrashNorSelectAChip)
 {
     for (const double seconds : { 0.0, -60.0, 1e12, std::nan("") }) {

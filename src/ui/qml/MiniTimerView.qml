@@ -10,6 +10,8 @@ Item {
     property alias backgroundAnimated: background.animated
     /// Per-second animations run only while the popover is on screen; a hidden one costs nothing.
     readonly property bool live: Window.visibility !== Window.Hidden
+    onLiveChanged: Popover.setLive(live)
+    Component.onCompleted: Popover.setLive(live)
 
     AnimatedGradientView {
         id: background
@@ -65,7 +67,7 @@ Item {
                 lineWidth: 5
                 color: Style.ink
                 trackColor: Style.alpha(Style.ink, 0.08)
-                progress: FocusTimer.progress
+                progress: Popover.progress
                 Behavior on progress {
                     enabled: view.live
                     NumberAnimation { duration: 250; easing.type: Easing.InOutQuad }
