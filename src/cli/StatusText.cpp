@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 
 namespace Cli {
 namespace {
@@ -124,7 +125,8 @@ QString formatStatus(const TimerStatus& status, Format format)
             { QStringLiteral("text"), countdownText(status.timeRemaining) },
             { QStringLiteral("tooltip"), tooltip(status) },
             { QStringLiteral("class"), stateName(status.state) },
-            { QStringLiteral("percentage"), status.progress * 100.0 },
+            // Whole percents: waybar picks its format-icons by them.
+            { QStringLiteral("percentage"), qRound(std::clamp(status.progress, 0.0, 1.0) * 100.0) },
         });
     }
     return textLine(status);

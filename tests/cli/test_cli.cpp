@@ -131,7 +131,9 @@ TEST_F(StatusFormats, WaybarModule)
     EXPECT_EQ(module[QStringLiteral("text")].toString(), countdownText(status.timeRemaining));
     EXPECT_EQ(module[QStringLiteral("class")].toString(), QStringLiteral("work"));
     ASSERT_TRUE(module[QStringLiteral("percentage")].isDouble());
-    EXPECT_DOUBLE_EQ(module[QStringLiteral("percentage")].toDouble(), 25.0);
+    EXPECT_EQ(module[QStringLiteral("percentage")].toDouble(), 25.0);
+    status.progress = 0.0066; // a few seconds into an interval
+    EXPECT_EQ(parsed(formatStatus(status, Format::waybar))[QStringLiteral("percentage")].toDouble(), 1.0);
     EXPECT_TRUE(module[QStringLiteral("tooltip")].toString().contains(countdownText(status.timeRemaining)));
 
     for (uint state : { 0u, 2u, 3u }) {
