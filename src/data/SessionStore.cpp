@@ -34,8 +34,6 @@ SessionStore::SessionStore(QString filePath, FileRead read, const Clock& clock, 
     , m_index(calendar)
 {
     SafeFile::createFolders(QFileInfo(m_filePath).absolutePath()); // a failure shows up at the first save
-    m_retryTimer.setInterval(std::chrono::minutes(1));
-    connect(&m_retryTimer, &QTimer::timeout, this, &SessionStore::flush);
     loadSessions(std::move(read));
 }
 
@@ -92,14 +90,7 @@ bool SessionStore::saveSessions()
     const bool saved = writeFile(&error);
     if (!saved)
         printLine(QStringLiteral("SessionStore: Failed to save sessions: ") + error);
-    const bool changed = m_hasUnsavedRecords != !saved || m_saveError != error;
-    m_hasUnsavedRecords = !saved;
-    m_saveError = error;
-    if (saved)
-        m_retryTimer.stop();
-    else if (!m_retryTimer.isActive())
-        m_retryTimer.start();
-    if (changed)
+    if (m_saveRetry.record(saved, error))
         emit saveStateChanged();
     if (!saved)
         emit saveFailed(error);
@@ -108,7 +99,7 @@ bool SessionStore::saveSessions()
 
 bool SessionStore::flush()
 {
-    return !m_hasUnsavedRecords || saveSessions();
+    return !m_saveRetry.pending() || saveSessions();
 }
 
 bool SessionStore::writeFile(QString* error)

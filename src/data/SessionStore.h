@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 #include <chrono>
 #include <optional>
 #include <vector>
 
 #include "HistoryIndex.h"
 #include "SessionRecord.h"
+#include "platform/SaveRetry.h"
 
 class Calendar;
 class Clock;
@@ -54,13 +54,13 @@ public:
     /// Rewrites the history file; on failure prints the reason and keeps everything in memory.
     bool saveSessions();
     /// True while some records are in memory only.
-    bool hasUnsavedRecords() const { return m_hasUnsavedRecords; }
+    bool hasUnsavedRecords() const { return m_saveRetry.pending(); }
     /// Why the last save failed; empty when it succeeded.
-    const QString& saveError() const { return m_saveError; }
+    const QString& saveError() const { return m_saveRetry.error(); }
     /// Saves unsaved records now (the app calls this when it quits); true when everything is on disk.
     bool flush();
     /// How often unsaved records are retried (one minute unless changed).
-    void setRetryInterval(std::chrono::milliseconds interval) { m_retryTimer.setInterval(interval); }
+    void setRetryInterval(std::chrono::milliseconds interval) { m_saveRetry.setInterval(interval); }
 
     std::vector<SessionRecord> sessionsToday() const;
     qint64 todayFocusMinutes() const;
@@ -94,7 +94,5 @@ private:
     bool m_encodedIsCurrent = false;
     /// False when an unreadable history could not be set aside: it must not be overwritten.
     bool m_mayWrite = true;
-    bool m_hasUnsavedRecords = false;
-    QString m_saveError;
-    QTimer m_retryTimer;
+    SaveRetry m_saveRetry { [this] { flush(); } };
 };

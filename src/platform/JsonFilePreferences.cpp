@@ -10,8 +10,6 @@ JsonFilePreferences::JsonFilePreferences(QString filePath, QObject* parent)
     : QObject(parent)
     , m_filePath(std::move(filePath))
 {
-    m_retryTimer.setInterval(std::chrono::minutes(1));
-    connect(&m_retryTimer, &QTimer::timeout, this, &JsonFilePreferences::flush);
     load();
 }
 
@@ -40,7 +38,7 @@ void JsonFilePreferences::remove(const QString& key)
 
 bool JsonFilePreferences::flush()
 {
-    return !m_hasUnsavedChanges || save();
+    return !m_saveRetry.pending() || save();
 }
 
 void JsonFilePreferences::load()
@@ -69,17 +67,9 @@ bool JsonFilePreferences::save()
 {
     QString error;
     const bool saved = write(&error);
-    const bool changed = m_hasUnsavedChanges != !saved || m_saveError != error;
-    m_hasUnsavedChanges = !saved;
-    m_saveError = error;
-    if (saved) {
-        m_retryTimer.stop();
-    } else {
+    if (!saved)
         qCWarning(lcPreferences).noquote() << "Cannot save preferences to" << m_filePath << ":" << error;
-        if (!m_retryTimer.isActive())
-            m_retryTimer.start();
-    }
-    if (changed)
+    if (m_saveRetry.record(saved, error))
         emit saveStateChanged();
     if (!saved)
         emit saveFailed(error);

@@ -2,11 +2,11 @@
 
 #include <QMap>
 #include <QObject>
-#include <QTimer>
 #include <QVariantMap>
 #include <chrono>
 
 #include "Preferences.h"
+#include "SaveRetry.h"
 
 /// Preferences kept in one JSON file, rewritten atomically on every change.
 /// A file that cannot be read is moved aside (never overwritten) and the
@@ -32,13 +32,13 @@ public:
     const QString& filePath() const { return m_filePath; }
 
     /// True while a change is in memory only.
-    bool hasUnsavedChanges() const { return m_hasUnsavedChanges; }
+    bool hasUnsavedChanges() const { return m_saveRetry.pending(); }
     /// Why the last save failed; empty when it succeeded.
-    const QString& saveError() const { return m_saveError; }
+    const QString& saveError() const { return m_saveRetry.error(); }
     /// Saves unsaved changes now; true when everything is on disk.
     bool flush();
     /// How often unsaved changes are retried (one minute unless changed).
-    void setRetryInterval(std::chrono::milliseconds interval) { m_retryTimer.setInterval(interval); }
+    void setRetryInterval(std::chrono::milliseconds interval) { m_saveRetry.setInterval(interval); }
 
 signals:
     void saveFailed(const QString& reason);
@@ -55,7 +55,5 @@ private:
     QMap<QString, QByteArray> m_unknown;
     /// False when an unreadable file could not be moved aside: it must not be overwritten.
     bool m_mayWrite = true;
-    bool m_hasUnsavedChanges = false;
-    QString m_saveError;
-    QTimer m_retryTimer;
+    SaveRetry m_saveRetry { [this] { flush(); } };
 };
