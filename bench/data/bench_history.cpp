@@ -1,6 +1,5 @@
 // History load, append-and-save, and everything one rendering of the Insights
 // page asks of the history, at 1,000, 10,000 and 100,000 records.
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -82,14 +81,3 @@ BENCHMARK(BM_HistoryFirstAppendSave)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(b
 BENCHMARK(BM_InsightsPage)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
-}

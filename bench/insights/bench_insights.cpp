@@ -1,7 +1,6 @@
 // The model work behind one rendering of the Insights page, the heat map and
 // each range of the tag chart, at 1,000, 10,000 and 100,000 records: the
 // history changes, and the view reads everything it draws.
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -115,14 +114,3 @@ BENCHMARK(BM_TagInsightsModel)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    ::benchmark::Initialize(&argc, argv);
-    if (::benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    ::benchmark::RunSpecifiedBenchmarks();
-    ::benchmark::Shutdown();
-    return 0;
-}
