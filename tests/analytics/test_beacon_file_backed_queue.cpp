@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
+
+#include "RawFiles.h"
 #include <nlohmann/json.hpp>
 
 #include "CapturedLog.h"
@@ -29,26 +31,6 @@ using beacon::test::TemporaryDirectory;
 using nlohmann::json;
 using namespace std::chrono_literals;
 using TimePoint = std::chrono::system_clock::time_point;
-
-void writeRaw(const fs::path& path, const std::string& content)
-{
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string readRaw(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::set<std::string> entriesOf(const fs::path& folder)
-{
-    std::set<std::string> names;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 double valueOf(const std::string& name)
 {

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include "RawFiles.h"
+
 #include "CapturedLog.h"
 #include "TemporaryDirectory.h"
 #include "beacon/BeaconConfig.h"
@@ -28,26 +30,6 @@ using beacon::StorageKey;
 using beacon::test::CapturedLog;
 using beacon::test::TemporaryDirectory;
 using Json = nlohmann::json;
-
-void writeRaw(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-std::string readRaw(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
-}
-
-std::set<std::string> entriesOf(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 /// Folders each test names after the fixture has handed them to the configuration.
 class ChangeableDataFolders final : public beacon::BeaconDataFolders {

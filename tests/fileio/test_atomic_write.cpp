@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include "RawFiles.h"
+
 #include "fileio/AtomicWrite.h"
 
 namespace {
@@ -33,25 +35,6 @@ struct Folder {
         fs::remove_all(path, ignored);
     }
 };
-
-void writeRaw(const fs::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readRaw(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
-}
-
-std::set<std::string> entriesOf(const fs::path& folder)
-{
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
 
 TEST(AtomicWrite, ASaveRemovesOnlyTheLeftoversOfItsOwnFile)
 {
