@@ -40,7 +40,6 @@ SettingsViewModel::SettingsViewModel(TimerManager& timer, Preferences& preferenc
     , m_preferences(preferences)
     , m_analytics(analytics)
     , m_autostart(std::move(autostart))
-    , m_openAtLogin(m_autostart.isEnabled())
 {
     for (const auto signal : { &TimerManager::workDurationChanged, &TimerManager::shortBreakDurationChanged,
                                &TimerManager::longBreakDurationChanged })
@@ -147,17 +146,24 @@ void SettingsViewModel::toggleShareUsage()
 void SettingsViewModel::toggleOpenAtLogin()
 {
     QString error;
-    m_openAtLoginError = m_autostart.setEnabled(!m_openAtLogin, &error)
+    m_openAtLoginError = m_autostart.setEnabled(!openAtLogin(), &error)
         ? QString()
         : tr("Could not change the login entry: %1").arg(error);
     m_openAtLogin = m_autostart.isEnabled();
     emit openAtLoginChanged();
 }
 
+bool SettingsViewModel::openAtLogin() const
+{
+    if (!m_openAtLogin)
+        m_openAtLogin = m_autostart.isEnabled();
+    return *m_openAtLogin;
+}
+
 void SettingsViewModel::refresh()
 {
     const bool enabled = m_autostart.isEnabled();
-    if (enabled == m_openAtLogin)
+    if (m_openAtLogin && enabled == *m_openAtLogin)
         return;
     m_openAtLogin = enabled;
     emit openAtLoginChanged();

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QtQml/qqmlregistration.h>
+#include <optional>
 
 #include "platform/AutostartEntry.h"
 
@@ -57,7 +58,7 @@ public:
     bool shareUsage() const;
     bool shareUsageLocked() const;
     QString privacyNote() const;
-    bool openAtLogin() const { return m_openAtLogin; }
+    bool openAtLogin() const;
     QString openAtLoginError() const { return m_openAtLoginError; }
 
     /// Moves a length by `delta` minutes within the limits; nothing while an interval runs.
@@ -91,6 +92,7 @@ private:
     Preferences& m_preferences;
     AnalyticsService& m_analytics;
     AutostartEntry m_autostart;
-    bool m_openAtLogin = false;
+    /// Read when first asked for, not at start-up.
+    mutable std::optional<bool> m_openAtLogin;
     QString m_openAtLoginError;
 };
