@@ -5,6 +5,9 @@
 #include <QJsonObject>
 #include <algorithm>
 
+#include "timer/ClockText.h"
+#include "timer/TimerState.h"
+
 namespace Cli {
 namespace {
 
@@ -93,15 +96,11 @@ void TimerStatus::apply(const QVariantMap& properties)
 
 QString stateName(uint state)
 {
-    static const char* const names[] = { "idle", "work", "shortBreak", "longBreak" };
-    return state < std::size(names) ? QLatin1String(names[state]) : QStringLiteral("unknown");
+    return state <= static_cast<uint>(TimerState::longBreak) ? Velto::rawValue(static_cast<TimerState>(state))
+                                                            : QStringLiteral("unknown");
 }
 
-QString countdownText(double seconds)
-{
-    const qint64 whole = wholeSeconds(seconds);
-    return QStringLiteral("%1:%2").arg(whole / 60, 2, 10, QLatin1Char('0')).arg(whole % 60, 2, 10, QLatin1Char('0'));
-}
+QString countdownText(double seconds) { return clockText(seconds); }
 
 QString formatStatus(const TimerStatus& status, Format format)
 {
