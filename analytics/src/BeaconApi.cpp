@@ -16,43 +16,18 @@
 #include "beacon/BeaconGzip.h"
 #include "beacon/BeaconLog.h"
 #include "beacon/BeaconVersion.h"
+#include "http/HttpTransfer.h"
 
 namespace beacon {
 
 namespace detail {
-/// The transfers a client has in flight, so that destroying the client can abort them at once.
+/// The requests a client has in flight, so that destroying the client can abort them at once, and
+/// the workers that have finished, so that the next request can join them.
 class ApiTransfers {
 public:
-    /// False once the client is being destroyed: the transfer must not start.
-    bool add(CURLM* multi)
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_stopping)
-            return false;
-        m_active.push_back(multi);
-        return true;
-    }
-
-    void remove(CURLM* multi)
-    {
-        const std::lock_guard lock(m_mutex);
-        std::erase(m_active, multi);
-    }
-
-    void stopAll()
-    {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
-        // Wakes each transfer out of its poll; it then sees m_stopping and gives up.
-        for (CURLM* multi : m_active)
-            curl_multi_wakeup(multi);
-    }
-
-    bool stopping() const
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_stopping;
-    }
+    http::Cancellation& cancellation() { return m_cancellation; }
+    void stopAll() { m_cancellation.cancel(); }
+    bool stopping() const { return m_cancellation.cancelled(); }
 
     void markFinished(std::thread::id worker)
     {
@@ -67,30 +42,14 @@ public:
     }
 
 private:
-    mutable std::mutex m_mutex;
-    bool m_stopping = false;
-    std::vector<CURLM*> m_active;
+    http::Cancellation m_cancellation;
+    std::mutex m_mutex;
     std::vector<std::thread::id> m_finished;
 };
 } // namespace detail
 
 namespace {
 using nlohmann::json;
-
-void ensureCurlInitialised()
-{
-    // curl_easy_init would do this lazily, but not thread-safely on every libcurl build.
-    [[maybe_unused]] static const CURLcode code = curl_global_init(CURL_GLOBAL_DEFAULT);
-}
-
-struct HttpRequest {
-    bool post = false;
-    std::string url;
-    std::string body;
-    bool gzipped = false;
-    std::string userAgent;
-    double timeoutSeconds = BeaconApi::defaultTimeout;
-};
 
 struct HttpResponse {
     long status = 0;
@@ -99,142 +58,32 @@ struct HttpResponse {
     bool cancelled = false; ///< the client is going away: report nothing
 };
 
-struct BodySink {
-    std::string data;
-    bool tooLarge = false;
-};
-
-std::size_t writeBody(char* data, std::size_t size, std::size_t count, void* userData)
-{
-    auto* sink = static_cast<BodySink*>(userData);
-    const std::size_t bytes = size * count;
-    if (bytes > BeaconApi::maxResponseBytes - sink->data.size()) {
-        sink->tooLarge = true;
-        return 0; // makes libcurl abort the transfer
-    }
-    try {
-        sink->data.append(data, bytes);
-    } catch (const std::bad_alloc&) {
-        sink->tooLarge = true;
-        return 0;
-    }
-    return bytes;
-}
-
-long timeoutMilliseconds(double seconds)
+std::chrono::milliseconds timeoutMilliseconds(double seconds)
 {
     const double milliseconds = std::ceil(seconds * 1000.0);
     if (!(milliseconds < static_cast<double>(LONG_MAX)))
-        return LONG_MAX;
-    return std::max(1L, static_cast<long>(milliseconds));
+        return std::chrono::milliseconds(LONG_MAX);
+    return std::chrono::milliseconds(std::max(1L, static_cast<long>(milliseconds)));
 }
 
-template <typename Value> bool setOption(CURL* easy, CURLoption option, Value value)
+HttpResponse perform(detail::ApiTransfers& transfers, const http::Request& request)
 {
-    return curl_easy_setopt(easy, option, value) == CURLE_OK;
-}
-
-HttpResponse perform(detail::ApiTransfers& transfers, const HttpRequest& request)
-{
+    http::Response answer = http::perform(request, &transfers.cancellation());
     HttpResponse response;
-    const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> easy(curl_easy_init(), curl_easy_cleanup);
-    const std::unique_ptr<CURLM, decltype(&curl_multi_cleanup)> multi(curl_multi_init(), curl_multi_cleanup);
-    std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(nullptr, curl_slist_free_all);
-    if (!easy || !multi) {
-        response.error = "could not create the HTTP request";
-        return response;
-    }
-
-    std::vector<std::string> headerLines = {
-        "Content-Type: application/json; charset=utf-8", "User-Agent: " + request.userAgent,
-        "Expect:", // no 100-continue round trip before the body
-    };
-    if (request.gzipped)
-        headerLines.emplace_back("Content-Encoding: gzip");
-    for (const std::string& line : headerLines) {
-        curl_slist* appended = curl_slist_append(headers.get(), line.c_str());
-        if (!appended) {
-            response.error = "could not create the HTTP request";
-            return response;
-        }
-        if (!headers)
-            headers.reset(appended); // later appends return the same head
-    }
-
-    char errorText[CURL_ERROR_SIZE] = {};
-    BodySink sink;
-    CURL* handle = easy.get();
-    bool configured = setOption(handle, CURLOPT_URL, request.url.c_str())
-        && setOption(handle, CURLOPT_NOSIGNAL, 1L) // safe off the main thread
-        && setOption(handle, CURLOPT_TIMEOUT_MS, timeoutMilliseconds(request.timeoutSeconds))
-        && setOption(handle, CURLOPT_PROTOCOLS_STR, "http,https")
-        && setOption(handle, CURLOPT_FOLLOWLOCATION, 0L) // a 3xx goes back to the caller
-        && setOption(handle, CURLOPT_HTTPHEADER, headers.get())
-        && setOption(handle, CURLOPT_ERRORBUFFER, errorText)
-        && setOption(handle, CURLOPT_WRITEFUNCTION, writeBody)
-        && setOption(handle, CURLOPT_WRITEDATA, static_cast<void*>(&sink))
-        && setOption(handle, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(BeaconApi::maxResponseBytes));
-    // Uploads announce gzip; libcurl then also decodes a gzip answer.
-    if (configured && request.gzipped)
-        configured = setOption(handle, CURLOPT_ACCEPT_ENCODING, "gzip");
-    if (configured && request.post) {
-        configured = setOption(handle, CURLOPT_POST, 1L)
-            && setOption(handle, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(request.body.size()))
-            && setOption(handle, CURLOPT_POSTFIELDS, request.body.data());
-    } else if (configured) {
-        configured = setOption(handle, CURLOPT_HTTPGET, 1L);
-    }
-    if (!configured || curl_multi_add_handle(multi.get(), handle) != CURLM_OK) {
-        response.error = "could not configure the HTTP request";
-        return response;
-    }
-
-    if (!transfers.add(multi.get())) {
-        curl_multi_remove_handle(multi.get(), handle);
+    switch (answer.status) {
+    case http::Response::Status::received:
+        response.status = answer.httpStatus;
+        response.body = std::move(answer.body);
+        break;
+    case http::Response::Status::cancelled:
         response.cancelled = true;
-        return response;
+        break;
+    case http::Response::Status::failed:
+    case http::Response::Status::timedOut:
+    case http::Response::Status::tooLarge:
+        response.error = std::move(answer.error);
+        break;
     }
-    std::optional<CURLcode> result;
-    for (;;) {
-        int running = 0;
-        CURLMcode code = curl_multi_perform(multi.get(), &running);
-        if (code == CURLM_OK && running == 0) {
-            int queued = 0;
-            while (CURLMsg* message = curl_multi_info_read(multi.get(), &queued)) {
-                if (message->msg == CURLMSG_DONE)
-                    result = message->data.result;
-            }
-            if (!result)
-                response.error = "the HTTP transfer ended without a result";
-            break;
-        }
-        if (code == CURLM_OK && transfers.stopping()) {
-            response.cancelled = true;
-            break;
-        }
-        if (code == CURLM_OK)
-            code = curl_multi_poll(multi.get(), nullptr, 0, 1000, nullptr);
-        if (code != CURLM_OK) {
-            response.error = curl_multi_strerror(code);
-            break;
-        }
-    }
-    transfers.remove(multi.get());
-    curl_multi_remove_handle(multi.get(), handle);
-
-    if (response.cancelled || response.error)
-        return response;
-    if (sink.tooLarge || *result == CURLE_FILESIZE_EXCEEDED) {
-        response.error
-            = "the response is larger than " + std::to_string(BeaconApi::maxResponseBytes) + " bytes";
-        return response;
-    }
-    if (*result != CURLE_OK) {
-        response.error = errorText[0] ? std::string(errorText) : std::string(curl_easy_strerror(*result));
-        return response;
-    }
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &response.status);
-    response.body = std::move(sink.data);
     return response;
 }
 
@@ -329,16 +178,25 @@ std::shared_ptr<const BeaconConfig> unusableConfig()
     return config;
 }
 
-HttpRequest makeRequest(
+http::Request makeRequest(
     const CallSettings& settings, bool post, std::string url, std::string body = {}, bool gzipped = false)
 {
-    HttpRequest request;
-    request.post = post;
+    http::Request request;
+    request.method = post ? http::Request::Method::post : http::Request::Method::get;
     request.url = std::move(url);
     request.body = std::move(body);
-    request.gzipped = gzipped;
     request.userAgent = settings.userAgent;
-    request.timeoutSeconds = settings.timeoutSeconds;
+    request.headers = {
+        "Content-Type: application/json; charset=utf-8",
+        "Expect:", // no 100-continue round trip before the body
+    };
+    if (gzipped) {
+        request.headers.emplace_back("Content-Encoding: gzip");
+        request.acceptEncoding = "gzip"; // libcurl then also decodes a gzip answer
+    }
+    request.redirects = http::Redirects::handBack; // the queue decides what a 3xx means
+    request.limits.totalTimeout = timeoutMilliseconds(settings.timeoutSeconds);
+    request.limits.maxResponseBytes = BeaconApi::maxResponseBytes;
     return request;
 }
 } // namespace
@@ -347,7 +205,7 @@ BeaconApi::BeaconApi(std::shared_ptr<const BeaconConfig> config)
     : m_config(config ? std::move(config) : unusableConfig())
     , m_transfers(std::make_shared<detail::ApiTransfers>())
 {
-    ensureCurlInitialised();
+    http::initialise();
 }
 
 BeaconApi::~BeaconApi()

@@ -50,8 +50,8 @@ std::optional<std::chrono::system_clock::time_point> BeaconApiDateFormatter::par
     // yyyy-MM-ddTHH:mm:ss then either "Z" or ".SSSZ"
     if (text.size() != 20 && text.size() != 24)
         return std::nullopt;
-    const auto separatorsOk = text[4] == '-' && text[7] == '-' && text[10] == 'T' && text[13] == ':' && text[16] == ':'
-        && text.back() == 'Z' && (text.size() == 20 || text[19] == '.');
+    const auto separatorsOk = text[4] == '-' && text[7] == '-' && text[10] == 'T' && text[13] == ':'
+        && text[16] == ':' && text.back() == 'Z' && (text.size() == 20 || text[19] == '.');
     const auto y = digits(text, 0, 4), mo = digits(text, 5, 2), d = digits(text, 8, 2);
     const auto h = digits(text, 11, 2), mi = digits(text, 14, 2), s = digits(text, 17, 2);
     const auto ms = text.size() == 24 ? digits(text, 20, 3) : std::optional<int>(0);
@@ -60,7 +60,8 @@ std::optional<std::chrono::system_clock::time_point> BeaconApiDateFormatter::par
     const year_month_day date { year(*y), month(static_cast<unsigned>(*mo)), day(static_cast<unsigned>(*d)) };
     if (!date.ok())
         return std::nullopt;
-    const sys_time<milliseconds> instant = sys_days(date) + hours(*h) + minutes(*mi) + seconds(*s) + milliseconds(*ms);
+    const sys_time<milliseconds> instant
+        = sys_days(date) + hours(*h) + minutes(*mi) + seconds(*s) + milliseconds(*ms);
     // The system clock counts nanoseconds in 64 bits (about 1677 to 2262): converting a date outside
     // that range would overflow into a wrong time.
     if (instant < ceil<milliseconds>(system_clock::time_point::min())

@@ -19,8 +19,8 @@ detail::IntegrationBinding::Kind g_lifecycleIntegrations;
 std::shared_ptr<BeaconAppLifeCycleIntegration> BeaconAppLifeCycleIntegration::create(
     BaseApplicationLifecyclePublisher* publisher)
 {
-    return std::shared_ptr<BeaconAppLifeCycleIntegration>(new BeaconAppLifeCycleIntegration(
-        publisher ? *publisher : ApplicationLifecyclePublisher::shared()));
+    return std::shared_ptr<BeaconAppLifeCycleIntegration>(
+        new BeaconAppLifeCycleIntegration(publisher ? *publisher : ApplicationLifecyclePublisher::shared()));
 }
 
 BeaconAppLifeCycleIntegration::BeaconAppLifeCycleIntegration(BaseApplicationLifecyclePublisher& publisher)
@@ -111,8 +111,9 @@ void BeaconAppLifeCycleIntegration::applicationDidFinishLaunching()
     // A launch without a build is remembered as null, not as no entry: otherwise every launch of such
     // an application would count as a new installation.
     const std::optional<nlohmann::json> storedBuild = preferences.value(buildKey);
-    const std::optional<std::string> previousBuild
-        = storedBuild && storedBuild->is_string() ? std::optional(storedBuild->get<std::string>()) : std::nullopt;
+    const std::optional<std::string> previousBuild = storedBuild && storedBuild->is_string()
+        ? std::optional(storedBuild->get<std::string>())
+        : std::nullopt;
 
     BeaconProperties properties;
     if (application.shortVersion)
@@ -132,7 +133,8 @@ void BeaconAppLifeCycleIntegration::applicationDidFinishLaunching()
         preferences.setValue(versionKey, *application.shortVersion);
     else
         preferences.removeValue(versionKey);
-    preferences.setValue(buildKey, application.build ? nlohmann::json(*application.build) : nlohmann::json(nullptr));
+    preferences.setValue(
+        buildKey, application.build ? nlohmann::json(*application.build) : nlohmann::json(nullptr));
     preferences.synchronize();
 }
 

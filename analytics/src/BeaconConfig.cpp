@@ -18,13 +18,14 @@ bool isUsableUrl(const std::string& host)
 }
 } // namespace
 
-BeaconConfig::BeaconConfig(std::string apiKey) : BeaconConfig(std::move(apiKey), defaultHost) { }
+BeaconConfig::BeaconConfig(std::string apiKey)
+    : BeaconConfig(std::move(apiKey), defaultHost)
+{ }
 
 BeaconConfig::BeaconConfig(std::string apiKey, const std::string& host)
     : host(isUsableUrl(host) ? host : std::string(defaultHost))
     , apiKey(std::move(apiKey))
-{
-}
+{ }
 
 void BeaconConfig::setEvaluationEnvironments(std::optional<std::vector<std::string>> contexts)
 {

@@ -151,7 +151,8 @@ json appBuildValue(std::string_view build)
     std::string signedDigits(negative ? "-" : "");
     signedDigits.append(digits);
     std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(signedDigits.data(), signedDigits.data() + signedDigits.size(), value);
+    const auto [end, error]
+        = std::from_chars(signedDigits.data(), signedDigits.data() + signedDigits.size(), value);
     if (error != std::errc() || end != signedDigits.data() + signedDigits.size())
         return json(std::string(build)); // too large for an integer: keep the text rather than a wrong number
     return json(value);
@@ -160,7 +161,8 @@ json appBuildValue(std::string_view build)
 std::optional<std::string> languageCode(std::string_view localeName)
 {
     const std::string_view language = localeName.substr(0, localeName.find_first_of("_.@-"));
-    if (language.size() < 2 || language.size() > 3 || !std::all_of(language.begin(), language.end(), isAsciiLetter))
+    if (language.size() < 2 || language.size() > 3
+        || !std::all_of(language.begin(), language.end(), isAsciiLetter))
         return std::nullopt;
     std::string code(language);
     std::transform(code.begin(), code.end(), code.begin(),
@@ -211,7 +213,8 @@ std::optional<std::string> currentTimeZoneIdentifier(const BeaconSystemProbe& pr
         if (std::optional<std::string> zone = zoneFromZoneinfoPath(link.string()))
             return zone;
     }
-    if (const std::optional<std::string> line = probe.readLine("etc/timezone"); line && isTimeZoneIdentifier(*line))
+    if (const std::optional<std::string> line = probe.readLine("etc/timezone");
+        line && isTimeZoneIdentifier(*line))
         return line;
     return std::nullopt;
 }
@@ -359,7 +362,8 @@ const json& BeaconContext::personPropertiesContext() const
     std::call_once(m_personOnce, [this] {
         const json& context = staticContext();
         json person = json::object();
-        for (const char* key : { "$app_version", "$app_build", "$app_namespace", "$os_name", "$os_version", "$device_type" }) {
+        for (const char* key :
+            { "$app_version", "$app_build", "$app_namespace", "$os_name", "$os_version", "$device_type" }) {
             if (const auto it = context.find(key); it != context.end())
                 person[key] = *it;
         }
@@ -371,7 +375,9 @@ const json& BeaconContext::personPropertiesContext() const
 void BeaconContext::setScreenSize(std::optional<BeaconScreenSize> size)
 {
     // A size that is not a real, positive number would be sent as null or nonsense.
-    if (size && !(std::isfinite(size->width) && std::isfinite(size->height) && size->width > 0 && size->height > 0))
+    if (size
+        && !(
+            std::isfinite(size->width) && std::isfinite(size->height) && size->width > 0 && size->height > 0))
         size.reset();
     const std::unique_lock lock(m_screenSizeLock);
     m_screenSize = size;

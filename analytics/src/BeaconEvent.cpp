@@ -6,16 +6,15 @@
 
 namespace beacon {
 
-BeaconEvent::BeaconEvent(std::string event, std::string distinctId, nlohmann::json properties, TimePoint timestamp,
-                         BeaconUuid uuid, std::optional<std::string> apiKey)
+BeaconEvent::BeaconEvent(std::string event, std::string distinctId, nlohmann::json properties,
+    TimePoint timestamp, BeaconUuid uuid, std::optional<std::string> apiKey)
     : event(std::move(event))
     , distinctId(std::move(distinctId))
     , properties(properties.is_object() ? std::move(properties) : nlohmann::json::object())
     , timestamp(timestamp)
     , uuid(uuid)
     , apiKey(std::move(apiKey))
-{
-}
+{ }
 
 nlohmann::json BeaconEvent::toJson() const
 {
@@ -66,7 +65,7 @@ std::shared_ptr<BeaconEvent> BeaconEvent::fromJson(const nlohmann::json& json, c
         apiKey = it->get<std::string>();
 
     return std::make_shared<BeaconEvent>(event->get<std::string>(), distinctId->get<std::string>(),
-                                         std::move(properties), *timestamp, *uuid, std::move(apiKey));
+        std::move(properties), *timestamp, *uuid, std::move(apiKey));
 }
 
 } // namespace beacon

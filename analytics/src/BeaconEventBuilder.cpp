@@ -105,7 +105,8 @@ BeaconEventBuilder::TimePoint BeaconEventBuilder::now() const
 
 bool BeaconEventBuilder::isReservedEventName(std::string_view event)
 {
-    return std::find(kReservedEventNames.begin(), kReservedEventNames.end(), event) != kReservedEventNames.end();
+    return std::find(kReservedEventNames.begin(), kReservedEventNames.end(), event)
+        != kReservedEventNames.end();
 }
 
 json BeaconEventBuilder::userPropertiesForFlags(const json& userProperties, const json& userPropertiesSetOnce)
@@ -131,12 +132,14 @@ std::shared_ptr<BeaconEvent> BeaconEventBuilder::buildCaptureEvent(const BeaconC
     json properties = buildProperties(distinctId, sanitizeDictionary(input.properties), userProperties,
         userPropertiesSetOnce, sanitizedGroups(input.groups), !isSnapshot, timestamp);
 
-    std::shared_ptr<BeaconEvent> event = buildEvent(input.event, distinctId, std::move(properties), timestamp);
+    std::shared_ptr<BeaconEvent> event
+        = buildEvent(input.event, distinctId, std::move(properties), timestamp);
     if (!event)
         return nullptr;
 
     if (m_remoteConfig) {
-        if (const json forFlags = userPropertiesForFlags(userProperties, userPropertiesSetOnce); !forFlags.empty())
+        if (const json forFlags = userPropertiesForFlags(userProperties, userPropertiesSetOnce);
+            !forFlags.empty())
             m_remoteConfig->setPersonPropertiesForFlags(forFlags);
     }
     // A replay without its session cannot be attached to anything.
@@ -149,8 +152,8 @@ std::shared_ptr<BeaconEvent> BeaconEventBuilder::buildCaptureEvent(const BeaconC
 }
 
 json BeaconEventBuilder::buildProperties(const std::string& distinctId, const json& properties,
-    const json& userProperties, const json& userPropertiesSetOnce, const std::map<std::string, std::string>& groups,
-    bool appendSharedProps, TimePoint timestamp)
+    const json& userProperties, const json& userPropertiesSetOnce,
+    const std::map<std::string, std::string>& groups, bool appendSharedProps, TimePoint timestamp)
 {
     json result = json::object();
     if (appendSharedProps) {
@@ -166,7 +169,8 @@ json BeaconEventBuilder::buildProperties(const std::string& distinctId, const js
             result["$set_once"] = userPropertiesSetOnce;
         if (!groups.empty()) {
             json merged = json::object();
-            if (const auto existing = result.find("$groups"); existing != result.end() && existing->is_object())
+            if (const auto existing = result.find("$groups");
+                existing != result.end() && existing->is_object())
                 merged = *existing;
             mergeKeepingExisting(merged, json(groups));
             result["$groups"] = std::move(merged);
@@ -308,8 +312,9 @@ void BeaconEventBuilder::unregisterProperties(const std::string& key)
         m_storage->setJson(StorageKey::registerProperties, registered);
 }
 
-BeaconCaptureInput makeIdentifyEvent(const std::string& distinctId, const std::optional<std::string>& anonDistinctId,
-    BeaconProperties userProperties, BeaconProperties userPropertiesSetOnce)
+BeaconCaptureInput makeIdentifyEvent(const std::string& distinctId,
+    const std::optional<std::string>& anonDistinctId, BeaconProperties userProperties,
+    BeaconProperties userPropertiesSetOnce)
 {
     BeaconCaptureInput input;
     input.event = "$identify";
@@ -341,8 +346,8 @@ BeaconCaptureInput makeAliasEvent(const std::string& alias)
     return input;
 }
 
-BeaconCaptureInput makeGroupIdentifyEvent(
-    const std::string& groupType, const std::string& groupKey, const std::optional<BeaconProperties>& groupProperties)
+BeaconCaptureInput makeGroupIdentifyEvent(const std::string& groupType, const std::string& groupKey,
+    const std::optional<BeaconProperties>& groupProperties)
 {
     BeaconCaptureInput input;
     input.event = "$groupidentify";

@@ -170,8 +170,8 @@ double BeaconFileBackedQueue::nextValue(double seconds)
     return value;
 }
 
-std::optional<BeaconFileBackedQueue::Entry> BeaconFileBackedQueue::write(std::string_view data, double seconds,
-    bool bumpPastIssued, std::string_view failure, bool synced)
+std::optional<BeaconFileBackedQueue::Entry> BeaconFileBackedQueue::write(
+    std::string_view data, double seconds, bool bumpPastIssued, std::string_view failure, bool synced)
 {
     if (data.size() > maxItemSize) {
         debugLog(std::string(failure) + "file too large");

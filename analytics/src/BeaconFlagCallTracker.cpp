@@ -19,7 +19,8 @@ bool BeaconFlagCallTracker::wasReported(const std::string& key, const nlohmann::
 {
     const std::lock_guard lock(m_lock);
     const auto it = m_reported.find(key);
-    return it != m_reported.end() && std::find(it->second.begin(), it->second.end(), value) != it->second.end();
+    return it != m_reported.end()
+        && std::find(it->second.begin(), it->second.end(), value) != it->second.end();
 }
 
 void BeaconFlagCallTracker::clear()

@@ -22,7 +22,9 @@ public:
 
     enum class Result { bound, alreadyBound, taken };
 
-    explicit IntegrationBinding(Kind& kind) : m_kind(kind) { }
+    explicit IntegrationBinding(Kind& kind)
+        : m_kind(kind)
+    { }
     ~IntegrationBinding();
     IntegrationBinding(const IntegrationBinding&) = delete;
     IntegrationBinding& operator=(const IntegrationBinding&) = delete;

@@ -7,14 +7,20 @@
 
 namespace beacon {
 namespace {
-std::atomic<bool> g_debugEnabled{false};
+std::atomic<bool> g_debugEnabled { false };
 std::mutex g_outputMutex; // keeps lines from different threads whole
 constexpr std::string_view kPrefix = "[Beacon]";
 } // namespace
 
-void setDebugLogEnabled(bool enabled) { g_debugEnabled.store(enabled, std::memory_order_relaxed); }
+void setDebugLogEnabled(bool enabled)
+{
+    g_debugEnabled.store(enabled, std::memory_order_relaxed);
+}
 
-bool isDebugLogEnabled() { return g_debugEnabled.load(std::memory_order_relaxed); }
+bool isDebugLogEnabled()
+{
+    return g_debugEnabled.load(std::memory_order_relaxed);
+}
 
 void debugLog(std::string_view message)
 {

@@ -121,62 +121,61 @@ std::optional<json> BeaconPropertyValue::toJson() const
 
 std::optional<json> BeaconPropertyValue::toJson(std::size_t depth) const
 {
-    return std::visit(
-        Overloaded {
-            [&](const json& value) -> std::optional<json> {
-                if (!serializable(value, depth, maxNestingDepth))
-                    return std::nullopt;
-                return value;
-            },
-            [](const std::string& value) -> std::optional<json> {
-                if (!isValidUtf8(value))
-                    return std::nullopt;
-                return json(value);
-            },
-            [](bool value) -> std::optional<json> { return json(value); },
-            [](std::int64_t value) -> std::optional<json> { return json(value); },
-            [](std::uint64_t value) -> std::optional<json> { return json(value); },
-            [](double value) -> std::optional<json> {
-                if (!std::isfinite(value))
-                    return std::nullopt;
-                return json(value);
-            },
-            [](const TimePoint& date) -> std::optional<json> {
-                return json(BeaconApiDateFormatter::formatWithSeconds(date));
-            },
-            [](const BeaconUrl& url) -> std::optional<json> {
-                if (!isValidUtf8(url.absoluteString))
-                    return std::nullopt;
-                return json(url.absoluteString);
-            },
-            [&](const std::shared_ptr<const List>& list) -> std::optional<json> {
-                if (depth >= maxNestingDepth)
-                    return std::nullopt;
-                json array = json::array();
-                for (const BeaconPropertyValue& element : *list) {
-                    std::optional<json> converted = element.toJson(depth + 1);
-                    if (!converted)
-                        return std::nullopt;
-                    array.push_back(std::move(*converted));
-                }
-                return array;
-            },
-            [&](const std::shared_ptr<const Map>& map) -> std::optional<json> {
-                if (depth >= maxNestingDepth)
-                    return std::nullopt;
-                json object = json::object();
-                for (const auto& [key, element] : *map) {
-                    if (!isValidUtf8(key))
-                        return std::nullopt;
-                    std::optional<json> converted = element.toJson(depth + 1);
-                    if (!converted)
-                        return std::nullopt;
-                    object[key] = std::move(*converted);
-                }
-                return object;
-            },
-            [](const BeaconOpaqueValue&) -> std::optional<json> { return std::nullopt; },
-        },
+    return std::visit(Overloaded {
+                          [&](const json& value) -> std::optional<json> {
+                              if (!serializable(value, depth, maxNestingDepth))
+                                  return std::nullopt;
+                              return value;
+                          },
+                          [](const std::string& value) -> std::optional<json> {
+                              if (!isValidUtf8(value))
+                                  return std::nullopt;
+                              return json(value);
+                          },
+                          [](bool value) -> std::optional<json> { return json(value); },
+                          [](std::int64_t value) -> std::optional<json> { return json(value); },
+                          [](std::uint64_t value) -> std::optional<json> { return json(value); },
+                          [](double value) -> std::optional<json> {
+                              if (!std::isfinite(value))
+                                  return std::nullopt;
+                              return json(value);
+                          },
+                          [](const TimePoint& date) -> std::optional<json> {
+                              return json(BeaconApiDateFormatter::formatWithSeconds(date));
+                          },
+                          [](const BeaconUrl& url) -> std::optional<json> {
+                              if (!isValidUtf8(url.absoluteString))
+                                  return std::nullopt;
+                              return json(url.absoluteString);
+                          },
+                          [&](const std::shared_ptr<const List>& list) -> std::optional<json> {
+                              if (depth >= maxNestingDepth)
+                                  return std::nullopt;
+                              json array = json::array();
+                              for (const BeaconPropertyValue& element : *list) {
+                                  std::optional<json> converted = element.toJson(depth + 1);
+                                  if (!converted)
+                                      return std::nullopt;
+                                  array.push_back(std::move(*converted));
+                              }
+                              return array;
+                          },
+                          [&](const std::shared_ptr<const Map>& map) -> std::optional<json> {
+                              if (depth >= maxNestingDepth)
+                                  return std::nullopt;
+                              json object = json::object();
+                              for (const auto& [key, element] : *map) {
+                                  if (!isValidUtf8(key))
+                                      return std::nullopt;
+                                  std::optional<json> converted = element.toJson(depth + 1);
+                                  if (!converted)
+                                      return std::nullopt;
+                                  object[key] = std::move(*converted);
+                              }
+                              return object;
+                          },
+                          [](const BeaconOpaqueValue&) -> std::optional<json> { return std::nullopt; },
+                      },
         m_value);
 }
 

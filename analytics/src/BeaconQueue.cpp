@@ -259,12 +259,13 @@ struct BeaconQueue::Impl : std::enable_shared_from_this<Impl> {
         }
         // Completions arrive on the API's worker; the result is handled back on this queue. The worker
         // must not own the queue: the queue's own thread may be waiting for the worker to end.
-        auto completion = [weak = weak_from_this(), queue = dispatchQueue->poster(), names](int status, bool failed) {
-            queue.post([weak, names, status, failed] {
-                if (const auto self = weak.lock())
-                    self->finishBatch(status, failed, names);
-            });
-        };
+        auto completion
+            = [weak = weak_from_this(), queue = dispatchQueue->poster(), names](int status, bool failed) {
+                  queue.post([weak, names, status, failed] {
+                      if (const auto self = weak.lock())
+                          self->finishBatch(status, failed, names);
+                  });
+              };
         if (endpoint == BeaconApiEndpoint::snapshot)
             api->snapshot(std::move(events), std::move(completion));
         else

@@ -41,7 +41,8 @@ bool isFlagValue(const json& value)
 
 bool isEnabledValue(const json& value)
 {
-    return (value.is_boolean() && value.get<bool>()) || (value.is_string() && !value.get_ref<const std::string&>().empty());
+    return (value.is_boolean() && value.get<bool>())
+        || (value.is_string() && !value.get_ref<const std::string&>().empty());
 }
 
 /// A member of `object` when `object` is an object and has it; null otherwise.
@@ -73,7 +74,8 @@ std::optional<json> storedNumber(const BeaconStorage& storage, StorageKey key)
         return std::nullopt;
     if (stored->is_number())
         return stored;
-    if (const json* wrapped = member(*stored, std::string(rawValue(key)).c_str()); wrapped && wrapped->is_number())
+    if (const json* wrapped = member(*stored, std::string(rawValue(key)).c_str());
+        wrapped && wrapped->is_number())
         return *wrapped;
     return std::nullopt;
 }
@@ -154,8 +156,9 @@ std::shared_ptr<BeaconRemoteConfig> BeaconRemoteConfig::create(std::shared_ptr<c
     std::shared_ptr<BeaconApi> api, PersonPropertiesProvider getDefaultPersonProperties,
     BeaconNotificationCenter* notificationCenter)
 {
-    std::shared_ptr<BeaconRemoteConfig> remoteConfig(new BeaconRemoteConfig(std::move(config), std::move(storage),
-        std::move(storageManager), std::move(api), std::move(getDefaultPersonProperties), notificationCenter));
+    std::shared_ptr<BeaconRemoteConfig> remoteConfig(
+        new BeaconRemoteConfig(std::move(config), std::move(storage), std::move(storageManager),
+            std::move(api), std::move(getDefaultPersonProperties), notificationCenter));
     remoteConfig->loadCachedValues();
     if (remoteConfig->m_config->remoteConfig)
         remoteConfig->loadRemoteConfig();
@@ -173,7 +176,8 @@ BeaconRemoteConfig::BeaconRemoteConfig(std::shared_ptr<const BeaconConfig> confi
     , m_storageManager(std::move(storageManager))
     , m_api(api ? std::move(api) : std::make_shared<BeaconApi>(m_config))
     , m_getDefaultPersonProperties(std::move(getDefaultPersonProperties))
-    , m_notificationCenter(notificationCenter ? *notificationCenter : BeaconNotificationCenter::defaultCenter())
+    , m_notificationCenter(
+          notificationCenter ? *notificationCenter : BeaconNotificationCenter::defaultCenter())
     , m_callbacks(std::make_shared<Callbacks>())
     , m_gate(std::make_shared<Gate>())
     , m_dispatchQueue(std::make_unique<BeaconSerialQueue>(dispatchQueueLabel))
@@ -194,8 +198,8 @@ void BeaconRemoteConfig::loadCachedValues()
     {
         const std::lock_guard lock(m_featureFlagsLock);
         m_featureFlags = storedObject(*m_storage, StorageKey::enabledFeatureFlags, isFlagValue);
-        m_featureFlagPayloads
-            = storedObject(*m_storage, StorageKey::enabledFeatureFlagPayloads, [](const json& v) { return !v.is_null(); });
+        m_featureFlagPayloads = storedObject(
+            *m_storage, StorageKey::enabledFeatureFlagPayloads, [](const json& v) { return !v.is_null(); });
         m_flags = storedObject(*m_storage, StorageKey::flags, [](const json& v) { return v.is_object(); });
         m_requestId = m_storage->getString(StorageKey::requestId);
         m_evaluatedAt = storedNumber(*m_storage, StorageKey::evaluatedAt);
@@ -211,8 +215,8 @@ void BeaconRemoteConfig::loadCachedValues()
     }
     {
         const std::lock_guard lock(m_groupPropertiesForFlagsLock);
-        m_groupPropertiesForFlags
-            = storedObject(*m_storage, StorageKey::groupPropertiesForFlags, [](const json& v) { return v.is_object(); });
+        m_groupPropertiesForFlags = storedObject(
+            *m_storage, StorageKey::groupPropertiesForFlags, [](const json& v) { return v.is_object(); });
         for (auto& [type, properties] : m_groupPropertiesForFlags.items())
             properties = sanitizeDictionary(properties);
     }
@@ -311,16 +315,16 @@ bool BeaconRemoteConfig::remoteConfigDidFetch() const
 
 void BeaconRemoteConfig::reloadFeatureFlags(FeatureFlagsCallback callback)
 {
-    post([callback = std::move(callback)](BeaconRemoteConfig& self) mutable {
-        self.reloadFeatureFlagsOnQueue(std::move(callback));
-    });
+    post([callback = std::move(callback)](
+             BeaconRemoteConfig& self) mutable { self.reloadFeatureFlagsOnQueue(std::move(callback)); });
 }
 
 void BeaconRemoteConfig::reloadFeatureFlagsOnQueue(FeatureFlagsCallback callback)
 {
     if (!m_storageManager) {
         debugLog("[Beacon] No BeaconStorageManager found in config, skipping loading feature flags");
-        callSafely(callback, std::optional<json>()); // the task's last step: nothing of this object is used after it
+        callSafely(
+            callback, std::optional<json>()); // the task's last step: nothing of this object is used after it
         return;
     }
     {
@@ -368,7 +372,8 @@ void BeaconRemoteConfig::requestFlags(std::vector<FeatureFlagsCallback> callback
     const json groupProperties = groupPropertiesForFlags();
 
     m_api->flags(distinctId, std::move(anonymousId), std::move(groups), std::move(personProperties),
-        groupProperties, [gate = m_gate, callbacks = std::move(callbacks)](std::optional<json> response) mutable {
+        groupProperties,
+        [gate = m_gate, callbacks = std::move(callbacks)](std::optional<json> response) mutable {
             const std::lock_guard lock(gate->lock);
             if (gate->self) {
                 gate->self->post([response = std::move(response), callbacks = std::move(callbacks)](
@@ -379,7 +384,8 @@ void BeaconRemoteConfig::requestFlags(std::vector<FeatureFlagsCallback> callback
         });
 }
 
-void BeaconRemoteConfig::handleFlagsResponse(std::optional<json> response, std::vector<FeatureFlagsCallback> callbacks)
+void BeaconRemoteConfig::handleFlagsResponse(
+    std::optional<json> response, std::vector<FeatureFlagsCallback> callbacks)
 {
     bool loaded = false;
     if (response)
@@ -412,7 +418,8 @@ bool BeaconRemoteConfig::applyFlagsResponse(const json& response)
 {
     if (const json* quota = member(response, "quotaLimited"); quota && quota->is_array()
         && std::find(quota->begin(), quota->end(), json("feature_flags")) != quota->end()) {
-        debugLog(std::string("[Beacon] Warning: Feature flags quota limit reached - flags could not be updated. See ")
+        debugLog(std::string(
+                     "[Beacon] Warning: Feature flags quota limit reached - flags could not be updated. See ")
             + quotaLimitsDocumentation + " for more information.");
         return true; // listeners hear the cached flags
     }
@@ -531,7 +538,8 @@ std::unique_ptr<RegistrationToken> BeaconRemoteConfig::onFeatureFlagsLoaded(Feat
 {
     const std::lock_guard lock(m_callbacks->lock);
     const std::uint64_t id = m_callbacks->nextId++;
-    m_callbacks->featureFlags.emplace_back(id, std::make_shared<const FeatureFlagsCallback>(std::move(callback)));
+    m_callbacks->featureFlags.emplace_back(
+        id, std::make_shared<const FeatureFlagsCallback>(std::move(callback)));
     return std::make_unique<RegistrationToken>([weak = std::weak_ptr<Callbacks>(m_callbacks), id] {
         if (const std::shared_ptr<Callbacks> callbacks = weak.lock()) {
             const std::lock_guard lock(callbacks->lock);
@@ -544,7 +552,8 @@ std::unique_ptr<RegistrationToken> BeaconRemoteConfig::onRemoteConfigLoaded(Remo
 {
     const std::lock_guard lock(m_callbacks->lock);
     const std::uint64_t id = m_callbacks->nextId++;
-    m_callbacks->remoteConfig.emplace_back(id, std::make_shared<const RemoteConfigCallback>(std::move(callback)));
+    m_callbacks->remoteConfig.emplace_back(
+        id, std::make_shared<const RemoteConfigCallback>(std::move(callback)));
     return std::make_unique<RegistrationToken>([weak = std::weak_ptr<Callbacks>(m_callbacks), id] {
         if (const std::shared_ptr<Callbacks> callbacks = weak.lock()) {
             const std::lock_guard lock(callbacks->lock);
@@ -592,7 +601,8 @@ BeaconRemoteConfig::FlagRead BeaconRemoteConfig::readFlag(
                     properties["$feature_flag_version"] = *version;
             }
             if (const json* reason = member(*record, "reason")) {
-                if (const json* description = member(*reason, "description"); description && description->is_string())
+                if (const json* description = member(*reason, "description");
+                    description && description->is_string())
                     properties["$feature_flag_reason"] = *description;
             }
         }
@@ -614,7 +624,8 @@ BeaconRemoteConfig::FlagRead BeaconRemoteConfig::readFlag(
     return read;
 }
 
-std::optional<json> BeaconRemoteConfig::getFeatureFlag(const std::string& key, std::optional<bool> sendFeatureFlagEvent)
+std::optional<json> BeaconRemoteConfig::getFeatureFlag(
+    const std::string& key, std::optional<bool> sendFeatureFlagEvent)
 {
     return readFlag(key, sendFeatureFlagEvent).value;
 }

@@ -184,7 +184,8 @@ void BeaconSDK::setup(std::shared_ptr<BeaconConfig> config)
         s->storage = std::make_shared<BeaconStorage>(*config);
         s->api = std::make_shared<BeaconApi>(config);
         if (!config->storageManager)
-            config->storageManager = std::make_shared<BeaconStorageManager>(s->storage, config->getAnonymousId);
+            config->storageManager
+                = std::make_shared<BeaconStorageManager>(s->storage, config->getAnonymousId);
         s->storageManager = config->storageManager;
 
         // Made before the remote configuration, whose first flag request already wants the context.
@@ -196,8 +197,9 @@ void BeaconSDK::setup(std::shared_ptr<BeaconConfig> config)
         s->context = std::make_shared<BeaconContext>(s->platform->application, s->reachability);
 
         const std::weak_ptr<BeaconSDK> weak = weak_from_this();
-        auto personPropertiesContext = [enabled = m_enabled, config = std::shared_ptr<const BeaconConfig>(config),
-                                           context = s->context]() -> json {
+        auto personPropertiesContext
+            = [enabled = m_enabled, config = std::shared_ptr<const BeaconConfig>(config),
+                  context = s->context]() -> json {
             if (!*enabled || !config->setDefaultPersonProperties)
                 return json::object();
             return context->personPropertiesContext();
@@ -449,7 +451,8 @@ void BeaconSDK::identify(const std::string& distinctId, const BeaconProperties& 
             return;
         if (isDuplicatePersonProperties(distinctId, sanitizeDictionary(userProperties),
                 sanitizeDictionary(userPropertiesSetOnce),
-                "[Beacon] A duplicate identify call was made with the same properties. The $set event has been "
+                "[Beacon] A duplicate identify call was made with the same properties. The $set event has "
+                "been "
                 "ignored."))
             return;
         enqueue(*s, makeSetEvent(distinctId, userProperties, userPropertiesSetOnce));
@@ -665,7 +668,8 @@ void BeaconSDK::reloadFeatureFlags(BeaconRemoteConfig::FeatureFlagsCallback call
         s->remoteConfig->reloadFeatureFlags(std::move(callback));
 }
 
-std::optional<json> BeaconSDK::getFeatureFlag(const std::string& key, std::optional<bool> sendFeatureFlagEvent)
+std::optional<json> BeaconSDK::getFeatureFlag(
+    const std::string& key, std::optional<bool> sendFeatureFlagEvent)
 {
     const auto s = gate();
     return s ? s->remoteConfig->getFeatureFlag(key, sendFeatureFlagEvent) : std::nullopt;
@@ -707,10 +711,12 @@ void BeaconSDK::setGroupPropertiesForFlags(
     const std::string& groupType, const BeaconProperties& properties, bool reloadFeatureFlags)
 {
     if (const auto s = gate())
-        s->remoteConfig->setGroupPropertiesForFlags(groupType, sanitizeDictionary(properties), reloadFeatureFlags);
+        s->remoteConfig->setGroupPropertiesForFlags(
+            groupType, sanitizeDictionary(properties), reloadFeatureFlags);
 }
 
-void BeaconSDK::resetGroupPropertiesForFlags(const std::optional<std::string>& groupType, bool reloadFeatureFlags)
+void BeaconSDK::resetGroupPropertiesForFlags(
+    const std::optional<std::string>& groupType, bool reloadFeatureFlags)
 {
     if (const auto s = gate())
         s->remoteConfig->resetGroupPropertiesForFlags(groupType, reloadFeatureFlags);

@@ -26,7 +26,10 @@ std::optional<std::string> BeaconScreenViewIntegration::install(const std::share
     return std::nullopt;
 }
 
-void BeaconScreenViewIntegration::uninstall(const BeaconSDK& client) { m_binding->unbind(client); }
+void BeaconScreenViewIntegration::uninstall(const BeaconSDK& client)
+{
+    m_binding->unbind(client);
+}
 
 void BeaconScreenViewIntegration::screenDidAppear(const std::string& title)
 {

@@ -15,14 +15,17 @@ int hexValue(char c)
     return -1;
 }
 
-bool isHyphenPosition(std::size_t i) { return i == 8 || i == 13 || i == 18 || i == 23; }
+bool isHyphenPosition(std::size_t i)
+{
+    return i == 8 || i == 13 || i == 18 || i == 23;
+}
 } // namespace
 
 std::optional<BeaconUuid> BeaconUuid::fromString(std::string_view text)
 {
     if (text.size() != 36)
         return std::nullopt;
-    Bytes bytes{};
+    Bytes bytes {};
     std::size_t byte = 0;
     for (std::size_t i = 0; i < text.size();) {
         if (isHyphenPosition(i)) {

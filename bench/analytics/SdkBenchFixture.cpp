@@ -25,7 +25,7 @@ namespace {
 
 bool isInMemory(const std::filesystem::path& folder)
 {
-    struct statfs info {};
+    struct statfs info { };
     if (::statfs(folder.c_str(), &info) != 0)
         return false;
     return info.f_type == TMPFS_MAGIC || info.f_type == RAMFS_MAGIC;
@@ -167,7 +167,8 @@ bool IngestServer::waitForReceived(std::size_t count, std::chrono::milliseconds 
 
 // --- client --------------------------------------------------------------------------------------
 
-std::unique_ptr<SdkBenchFixture> SdkBenchFixture::createOrSkip(benchmark::State& state, const std::string& countedEvent)
+std::unique_ptr<SdkBenchFixture> SdkBenchFixture::createOrSkip(
+    benchmark::State& state, const std::string& countedEvent)
 {
     try {
         return std::make_unique<SdkBenchFixture>(countedEvent);
@@ -217,7 +218,8 @@ std::size_t SdkBenchFixture::queuedFiles() const
     const std::filesystem::path queue = m_folder.path() / bundleIdentifier / "beacon.queueFolder";
     std::error_code error;
     std::size_t count = 0;
-    for (std::filesystem::directory_iterator it(queue, error), end; !error && it != end; it.increment(error)) {
+    for (std::filesystem::directory_iterator it(queue, error), end; !error && it != end;
+         it.increment(error)) {
         // Dot files are writes still under way.
         if (it->path().filename().string().front() != '.')
             ++count;

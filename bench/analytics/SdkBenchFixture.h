@@ -90,7 +90,8 @@ public:
 
     explicit SdkBenchFixture(const std::string& countedEvent);
     /// The same, or nothing after marking `state` skipped with the reason it could not be made.
-    static std::unique_ptr<SdkBenchFixture> createOrSkip(benchmark::State& state, const std::string& countedEvent);
+    static std::unique_ptr<SdkBenchFixture> createOrSkip(
+        benchmark::State& state, const std::string& countedEvent);
     ~SdkBenchFixture();
     SdkBenchFixture(const SdkBenchFixture&) = delete;
     SdkBenchFixture& operator=(const SdkBenchFixture&) = delete;

@@ -32,8 +32,9 @@ double seconds(Clock::duration duration)
 /// queue. `after_capture_ms` is how long delivery ran on after the last capture: near zero when the
 /// captures themselves set the pace. Target: at least 5,000 events per second.
 ///
-/// The queue folder is on the disk unless only tmpfs is at hand (see `DataFolder`). On an ext4 without a journal, creating files
-/// slows down for a few minutes after many deletions, so back-to-back runs read lower.
+/// The queue folder is on the disk unless only tmpfs is at hand (see `DataFolder`). On an ext4 without a
+/// journal, creating files slows down for a few minutes after many deletions, so back-to-back runs read
+/// lower.
 void BM_DeliveryThroughput(benchmark::State& state)
 {
     const auto fixture = beacon::bench::SdkBenchFixture::createOrSkip(state, kEventName);
@@ -68,14 +69,15 @@ void BM_DeliveryThroughput(benchmark::State& state)
         if (received + waiting != events) {
             // The queue keeps at most maxQueueSize events and drops the oldest when captures outrun
             // delivery by more than that.
-            state.SkipWithError(("of " + std::to_string(events) + " events the server received "
-                + std::to_string(received) + " and " + std::to_string(waiting)
-                + " are queued; the rest were dropped or lost")
-                                    .c_str());
+            state.SkipWithError(
+                ("of " + std::to_string(events) + " events the server received " + std::to_string(received)
+                    + " and " + std::to_string(waiting) + " are queued; the rest were dropped or lost")
+                    .c_str());
             break;
         }
         if (waiting >= flushAt) {
-            state.SkipWithError(("delivery stopped with " + std::to_string(waiting) + " events queued").c_str());
+            state.SkipWithError(
+                ("delivery stopped with " + std::to_string(waiting) + " events queued").c_str());
             break;
         }
         const auto end = received > 0 ? server.lastArrival() : Clock::now();

@@ -73,7 +73,8 @@ BeaconPropertyValue makeValue(FuzzedDataProvider& input, int depth)
     }
     case 11: {
         BeaconPropertyValue value = makeValue(input, depth + 1);
-        const int wraps = input.ConsumeIntegralInRange<int>(0, static_cast<int>(BeaconPropertyValue::maxNestingDepth) + 4);
+        const int wraps = input.ConsumeIntegralInRange<int>(
+            0, static_cast<int>(BeaconPropertyValue::maxNestingDepth) + 4);
         for (int i = 0; i < wraps; ++i)
             value = BeaconPropertyValue::List { value };
         return value;

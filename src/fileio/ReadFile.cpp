@@ -40,7 +40,8 @@ FileContents readWholeFile(const std::filesystem::path& path, std::size_t maxSiz
     } else if (static_cast<std::uint64_t>(info.st_size) > maxSize) {
         failTooLarge(contents);
     } else {
-        contents.bytes.resize(static_cast<std::size_t>(info.st_size));
+        // One byte more than the file holds: the read that finds the end then needs no larger buffer.
+        contents.bytes.resize(std::min(static_cast<std::size_t>(info.st_size), maxSize) + 1);
         std::size_t done = 0;
         for (;;) {
             if (done == contents.bytes.size()) // the file may have grown since fstat

@@ -49,7 +49,8 @@ public:
     {
         BeaconSystemProbe probe;
         probe.root = m_root.path();
-        probe.environment = [environment = m_environment](const std::string& name) -> std::optional<std::string> {
+        probe.environment
+            = [environment = m_environment](const std::string& name) -> std::optional<std::string> {
             const auto it = environment.find(name);
             if (it == environment.end())
                 return std::nullopt;
@@ -249,8 +250,9 @@ TEST_F(BeaconContextTest, DynamicContextHasScreenSizeOnlyWhenKnown)
 TEST_F(BeaconContextTest, ScreenSizesThatAreNotRealArePutAsideAsUnknown)
 {
     BeaconContext context(veltoInfo(), nullptr, system.probe());
-    for (const BeaconScreenSize size : { BeaconScreenSize { std::nan(""), 100 }, BeaconScreenSize { 100, std::numeric_limits<double>::infinity() },
-             BeaconScreenSize { 0, 100 }, BeaconScreenSize { -5, 100 } }) {
+    for (const BeaconScreenSize size : { BeaconScreenSize { std::nan(""), 100 },
+             BeaconScreenSize { 100, std::numeric_limits<double>::infinity() }, BeaconScreenSize { 0, 100 },
+             BeaconScreenSize { -5, 100 } }) {
         context.setScreenSize(BeaconScreenSize { 800, 600 });
         context.setScreenSize(size);
         EXPECT_EQ(context.screenSize(), std::nullopt) << size.width << "x" << size.height;

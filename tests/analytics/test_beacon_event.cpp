@@ -137,10 +137,11 @@ TEST(BeaconEventFromJson, ReadsBothTimestampForms)
 TEST(BeaconEventFromJson, AMissingOrUnreadableTimestampIsNow)
 {
     ManualClock clock(at("2030-05-06T07:08:09.123Z"));
-    for (const json& timestamp :
-        { json(), json("yesterday"), json("2024-01-02 03:04:05Z"), json("2024-02-30T00:00:00Z"), json(1700000000),
-            // Outside what the clock can hold: read as unreadable, not as a wrapped-around time.
-            json("0001-01-01T00:00:00Z"), json("9999-12-31T23:59:59.999Z"), json("1677-09-21T00:12:43.145Z") }) {
+    for (const json& timestamp : { json(), json("yesterday"), json("2024-01-02 03:04:05Z"),
+             json("2024-02-30T00:00:00Z"), json(1700000000),
+             // Outside what the clock can hold: read as unreadable, not as a wrapped-around time.
+             json("0001-01-01T00:00:00Z"), json("9999-12-31T23:59:59.999Z"),
+             json("1677-09-21T00:12:43.145Z") }) {
         json source = sampleJson();
         if (timestamp.is_null())
             source.erase("timestamp");
@@ -154,7 +155,8 @@ TEST(BeaconEventFromJson, AMissingOrUnreadableTimestampIsNow)
 
 TEST(BeaconEventFromJson, ReadsTimesFarFromNowThatTheClockCanHold)
 {
-    for (const char* text : { "1900-01-01T00:00:00.000Z", "1677-09-21T00:12:43.146Z", "2262-04-11T23:47:16.854Z" }) {
+    for (const char* text :
+        { "1900-01-01T00:00:00.000Z", "1677-09-21T00:12:43.146Z", "2262-04-11T23:47:16.854Z" }) {
         json source = sampleJson();
         source["timestamp"] = text;
         const auto event = BeaconEvent::fromJson(source);

@@ -107,7 +107,8 @@ protected:
             remoteConfig = beacon::BeaconRemoteConfig::create(config, storage, storageManager,
                 std::make_shared<beacon::BeaconApi>(config), nullptr, &center);
         }
-        builder = std::make_unique<BeaconEventBuilder>(config, storage, storageManager, sessions, remoteConfig, context);
+        builder = std::make_unique<BeaconEventBuilder>(
+            config, storage, storageManager, sessions, remoteConfig, context);
     }
 
     std::shared_ptr<BeaconEvent> capture(BeaconCaptureInput input)
@@ -181,7 +182,8 @@ TEST_F(EventBuilderTest, WithoutASessionNoSessionIdIsSent)
 TEST_F(EventBuilderTest, RegisteredPropertiesJoinEveryEventButNotOverContext)
 {
     make();
-    builder->registerProperties({ { "plan", "pro" }, { "$os_name", "Registered" }, { "bad", BeaconOpaqueValue {} } });
+    builder->registerProperties(
+        { { "plan", "pro" }, { "$os_name", "Registered" }, { "bad", BeaconOpaqueValue {} } });
     builder->registerProperties({ { "plan", "team" }, { "theme", "coral" } });
     EXPECT_EQ(storage->getDictionary(StorageKey::registerProperties),
         (json { { "plan", "team" }, { "$os_name", "Registered" }, { "theme", "coral" } }));
@@ -198,7 +200,8 @@ TEST_F(EventBuilderTest, RegisteredPropertiesJoinEveryEventButNotOverContext)
 
 TEST_F(EventBuilderTest, FlagsBecomeFeaturePropertiesAndActiveFlagsSkipFalse)
 {
-    storage->setJson(StorageKey::enabledFeatureFlags, json { { "beta", true }, { "off", false }, { "layout", "wide" } });
+    storage->setJson(
+        StorageKey::enabledFeatureFlags, json { { "beta", true }, { "off", false }, { "layout", "wide" } });
     const auto event = capture("e");
     const json& p = event->properties;
     EXPECT_EQ(p["$feature/beta"], true);
@@ -275,7 +278,8 @@ TEST_F(EventBuilderTest, PersonProcessingFollowsThePolicy)
 TEST_F(EventBuilderTest, WithoutAStorageManagerPersonProcessingIsOn)
 {
     builder = std::make_unique<BeaconEventBuilder>(config, storage, nullptr, sessions, nullptr, context);
-    const auto event = builder->buildCaptureEvent(BeaconCaptureInput { .event = "e", .distinctId = "someone" });
+    const auto event
+        = builder->buildCaptureEvent(BeaconCaptureInput { .event = "e", .distinctId = "someone" });
     EXPECT_EQ(event->properties["$process_person_profile"], true);
     EXPECT_FALSE(event->properties.contains("$is_identified"));
     EXPECT_EQ(event->distinctId, "someone");
@@ -296,7 +300,8 @@ TEST_F(EventBuilderTest, SnapshotsCarryOnlyLibrarySessionAndDistinctId)
     std::set<std::string> keys;
     for (const auto& [key, value] : event->properties.items())
         keys.insert(key);
-    EXPECT_EQ(keys, (std::set<std::string> { "$lib", "$lib_version", "$session_id", "distinct_id", "$snapshot_data" }));
+    EXPECT_EQ(keys,
+        (std::set<std::string> { "$lib", "$lib_version", "$session_id", "distinct_id", "$snapshot_data" }));
     EXPECT_EQ(event->properties["distinct_id"], storageManager->getDistinctId());
 
     input.properties["distinct_id"] = "from the caller";
@@ -315,7 +320,8 @@ TEST_F(EventBuilderTest, DatesAreSentAsTextAndObjectsAreRemoved)
 {
     const auto date = *beacon::BeaconApiDateFormatter::parse("2024-01-02T03:04:05.250Z");
     CapturedLog log;
-    const auto event = capture("e", { { "when", date }, { "handle", BeaconOpaqueValue { std::make_shared<int>(1) } } });
+    const auto event
+        = capture("e", { { "when", date }, { "handle", BeaconOpaqueValue { std::make_shared<int>(1) } } });
     EXPECT_EQ(event->properties["when"], "2024-01-02T03:04:05Z");
     EXPECT_FALSE(event->properties.contains("handle"));
     EXPECT_TRUE(log.contains("[Beacon] property handle isn't serializable, dropping the item"));
@@ -408,7 +414,8 @@ TEST_F(EventBuilderTest, AGivenDistinctIdAndTimestampAreUsed)
 
 TEST_F(EventBuilderTest, IdentifyCarriesBothIdsAndThePersonProperties)
 {
-    const auto event = capture(beacon::makeIdentifyEvent("user-7", "anon-1", { { "plan", "pro" } }, { { "first", 1 } }));
+    const auto event
+        = capture(beacon::makeIdentifyEvent("user-7", "anon-1", { { "plan", "pro" } }, { { "first", 1 } }));
     EXPECT_EQ(event->event, "$identify");
     EXPECT_EQ(event->distinctId, "user-7");
     EXPECT_EQ(event->properties["distinct_id"], "user-7");
@@ -432,7 +439,8 @@ TEST_F(EventBuilderTest, SpecialEventsHaveTheirProperties)
     EXPECT_EQ(alias->properties["alias"], "alias-1");
     EXPECT_EQ(alias->distinctId, storageManager->getDistinctId());
 
-    const auto screen = capture(beacon::makeScreenEvent("Insights", { { "$screen_name", "x" }, { "tab", 2 } }));
+    const auto screen
+        = capture(beacon::makeScreenEvent("Insights", { { "$screen_name", "x" }, { "tab", 2 } }));
     EXPECT_EQ(screen->event, "$screen");
     EXPECT_EQ(screen->properties["$screen_name"], "Insights");
     EXPECT_EQ(screen->properties["tab"], 2);
@@ -461,8 +469,8 @@ TEST_F(EventBuilderTest, GroupIdentifySendsTheGroupSetOnlyWhenGiven)
 
 TEST_F(EventBuilderTest, ReservedNamesAreKnown)
 {
-    for (const char* name : { "$snapshot", "$screen", "$set", "survey dismissed", "survey sent", "survey shown",
-             "$identify", "$groupidentify", "$create_alias", "$feature_flag_called" })
+    for (const char* name : { "$snapshot", "$screen", "$set", "survey dismissed", "survey sent",
+             "survey shown", "$identify", "$groupidentify", "$create_alias", "$feature_flag_called" })
         EXPECT_TRUE(BeaconEventBuilder::isReservedEventName(name)) << name;
     EXPECT_FALSE(BeaconEventBuilder::isReservedEventName("$pageview"));
     EXPECT_FALSE(BeaconEventBuilder::isReservedEventName("heartbeat"));

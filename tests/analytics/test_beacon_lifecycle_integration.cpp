@@ -57,7 +57,8 @@ protected:
     }
 
     /// Starts a client as a new process would, for an application of `version` and `build`.
-    void launch(const std::optional<std::string>& version = "1.2.0", const std::optional<std::string>& build = "42")
+    void launch(
+        const std::optional<std::string>& version = "1.2.0", const std::optional<std::string>& build = "42")
     {
         harness.platform->application.shortVersion = version;
         harness.platform->application.build = build;
@@ -114,7 +115,8 @@ TEST_F(LifecycleIntegrationTest, AFirstLaunchIsAnInstallThenOpensComeBackFromThe
     EXPECT_EQ(ownProperties(events[0]), (json { { "version", "1.2.0" }, { "build", 42 } }));
     EXPECT_TRUE(events[0]["properties"]["build"].is_number_integer()) << "a whole number goes out as one";
     EXPECT_EQ(events[1]["event"], "Application Opened");
-    EXPECT_EQ(ownProperties(events[1]), (json { { "from_background", false }, { "version", "1.2.0" }, { "build", 42 } }));
+    EXPECT_EQ(ownProperties(events[1]),
+        (json { { "from_background", false }, { "version", "1.2.0" }, { "build", 42 } }));
     EXPECT_EQ(events[2]["event"], "Application Backgrounded");
     EXPECT_EQ(ownProperties(events[2]), json::object());
     EXPECT_EQ(events[3]["event"], "Application Opened");
@@ -132,10 +134,12 @@ TEST_F(LifecycleIntegrationTest, ALaunchAfterABuildChangeIsAnUpdateAndTheSameBui
     EXPECT_EQ(events[0]["event"], "Application Installed");
     EXPECT_EQ(events[1]["event"], "Application Updated");
     EXPECT_EQ(ownProperties(events[1]),
-        (json { { "version", "1.3.0" }, { "build", 43 }, { "previous_version", "1.2.0" }, { "previous_build", 42 } }));
+        (json { { "version", "1.3.0" }, { "build", 43 }, { "previous_version", "1.2.0" },
+            { "previous_build", 42 } }));
 
     std::ifstream file(harness.storageFolder() / BeaconAppLifeCycleIntegration::preferencesFileName);
-    EXPECT_EQ(json::parse(file, nullptr, false), (json { { "BCNVersionKey", "1.3.0" }, { "BCNBuildKeyV2", "43" } }));
+    EXPECT_EQ(json::parse(file, nullptr, false),
+        (json { { "BCNVersionKey", "1.3.0" }, { "BCNBuildKeyV2", "43" } }));
 }
 
 TEST_F(LifecycleIntegrationTest, ABuildThatIsNotAWholeNumberGoesOutAsText)
@@ -159,7 +163,8 @@ TEST_F(LifecycleIntegrationTest, AnApplicationWithoutABuildIsInstalledOnceAndIts
     EXPECT_EQ(events[0]["event"], "Application Installed");
     EXPECT_EQ(ownProperties(events[0]), (json { { "version", "1.0.0" } }));
     EXPECT_EQ(events[1]["event"], "Application Updated");
-    EXPECT_EQ(ownProperties(events[1]), (json { { "version", "1.1.0" }, { "build", 43 }, { "previous_version", "1.0.0" } }))
+    EXPECT_EQ(ownProperties(events[1]),
+        (json { { "version", "1.1.0" }, { "build", 43 }, { "previous_version", "1.0.0" } }))
         << "there was no previous build to name";
 }
 
@@ -175,7 +180,8 @@ TEST_F(LifecycleIntegrationTest, AnApplicationWithoutAVersionHasNoPreviousVersio
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(ownProperties(events[0]), (json { { "build", 42 } }));
     EXPECT_EQ(events[1]["event"], "Application Updated");
-    EXPECT_EQ(ownProperties(events[1]), (json { { "version", "1.3.0" }, { "build", 43 }, { "previous_build", 42 } }));
+    EXPECT_EQ(ownProperties(events[1]),
+        (json { { "version", "1.3.0" }, { "build", 43 }, { "previous_build", 42 } }));
 }
 
 TEST_F(LifecycleIntegrationTest, TwoActivationsInARowOpenOnceAndABackgroundingInTheBackgroundIsNothing)
@@ -187,7 +193,8 @@ TEST_F(LifecycleIntegrationTest, TwoActivationsInARowOpenOnceAndABackgroundingIn
         CapturedLog log;
         send(BeaconLifecycleEvent::didBecomeActive);
         EXPECT_EQ(log.lines(),
-            std::vector<std::string> { "[Beacon] Skipping Application Opened event - app already in foreground" });
+            std::vector<std::string> {
+                "[Beacon] Skipping Application Opened event - app already in foreground" });
     }
     const auto events = lifecycleEvents();
     ASSERT_EQ(events.size(), 2u);
@@ -221,14 +228,17 @@ TEST_F(LifecycleIntegrationTest, WithCapturingOffEachRuleOnlyLogsWhyItSkipped)
         source->send(BeaconLifecycleEvent::didResignActive);
         // The client's own queue may report a flush meanwhile, from its threads.
         std::vector<std::string> lines = log.lines();
-        std::erase_if(lines, [](const std::string& line) { return line.find("Skipping") == std::string::npos; });
+        std::erase_if(
+            lines, [](const std::string& line) { return line.find("Skipping") == std::string::npos; });
         EXPECT_EQ(lines,
-            (std::vector<std::string> {
-                "[Beacon] Skipping Application Installed/Application Updated event - captureApplicationLifecycleEvents "
-                "is disabled in configuration",
-                "[Beacon] Skipping Application Opened event - captureApplicationLifecycleEvents is disabled in "
+            (std::vector<std::string> { "[Beacon] Skipping Application Installed/Application Updated event - "
+                                        "captureApplicationLifecycleEvents "
+                                        "is disabled in configuration",
+                "[Beacon] Skipping Application Opened event - captureApplicationLifecycleEvents is disabled "
+                "in "
                 "configuration",
-                "[Beacon] Skipping Application Backgrounded event - captureApplicationLifecycleEvents is disabled in "
+                "[Beacon] Skipping Application Backgrounded event - captureApplicationLifecycleEvents is "
+                "disabled in "
                 "configuration" }));
     }
     EXPECT_TRUE(lifecycleEvents().empty());

@@ -23,7 +23,7 @@ TEST_F(BeaconLogTest, AddsPrefixOnlyWhenMissing)
     beacon::debugLog("Integration x installed");
     beacon::debugLog("[Beacon] Beacon is in OptOut state.");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "[Beacon] Integration x installed\n[Beacon] Beacon is in OptOut state.\n");
+        "[Beacon] Integration x installed\n[Beacon] Beacon is in OptOut state.\n");
 }
 
 } // namespace

@@ -173,7 +173,9 @@ TEST(SanitizeDictionaryTest, AnythingButAnObjectIsEmpty)
 TEST(SanitizeDictionaryTest, TheResultAlwaysSerialisesAndReadsBackTheSame)
 {
     const BeaconProperties properties = {
-        { "a", BeaconPropertyValue::List { 1.5, -0.0, 1e300, "é", BeaconPropertyValue::Map { { "ü", false } } } },
+        { "a",
+            BeaconPropertyValue::List {
+                1.5, -0.0, 1e300, "é", BeaconPropertyValue::Map { { "ü", false } } } },
         { "b", json { { "deep", nestedJson(50) } } },
         { "c", BeaconPropertyValue::List { kInvalidUtf8 } },
     };

@@ -21,10 +21,10 @@
 
 #include "CapturedLog.h"
 #include "LoopbackHttpServer.h"
-#include "UploadHelpers.h"
 #include "ManualClock.h"
 #include "ManualNetworkStateSource.h"
 #include "TemporaryDirectory.h"
+#include "UploadHelpers.h"
 #include "beacon/BeaconApi.h"
 #include "beacon/BeaconConfig.h"
 #include "beacon/BeaconEvent.h"
@@ -45,15 +45,15 @@ using beacon::ReachabilityFlag;
 using beacon::ReachabilityFlags;
 using beacon::test::CannedResponse;
 using beacon::test::CapturedLog;
+using beacon::test::indexesByThread;
+using beacon::test::indexesOf;
 using beacon::test::LoopbackHttpServer;
 using beacon::test::ManualClock;
 using beacon::test::ManualNetworkStateSource;
+using beacon::test::range;
 using beacon::test::RecordedRequest;
 using beacon::test::RefusingPort;
 using beacon::test::TemporaryDirectory;
-using beacon::test::indexesByThread;
-using beacon::test::indexesOf;
-using beacon::test::range;
 using beacon::test::utcText;
 using nlohmann::json;
 using namespace std::chrono_literals;

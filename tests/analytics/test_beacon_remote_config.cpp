@@ -67,12 +67,12 @@ class FlagLoadCounter {
 public:
     explicit FlagLoadCounter(BeaconNotificationCenter& center)
         : m_token(center.addObserver(BeaconRemoteConfig::didReceiveFeatureFlagsNotification,
-              [this](const beacon::BeaconNotification& notification) {
-                  const std::lock_guard lock(m_lock);
-                  ++m_count;
-                  m_lastObject = notification.object;
-                  m_changed.notify_all();
-              }))
+            [this](const beacon::BeaconNotification& notification) {
+                const std::lock_guard lock(m_lock);
+                ++m_count;
+                m_lastObject = notification.object;
+                m_changed.notify_all();
+            }))
     { }
 
     bool waitFor(int count)
@@ -149,9 +149,12 @@ protected:
 
     std::shared_ptr<BeaconRemoteConfig> start()
     {
-        remote = BeaconRemoteConfig::create(config, storage, storageManager,
-            std::make_shared<beacon::BeaconApi>(config),
-            [] { return json { { "$app_version", "1.0.0" }, { "$os_name", "TestOS" } }; }, &center);
+        remote = BeaconRemoteConfig::create(
+            config, storage, storageManager, std::make_shared<beacon::BeaconApi>(config),
+            [] {
+                return json { { "$app_version", "1.0.0" }, { "$os_name", "TestOS" } };
+            },
+            &center);
         return remote;
     }
 
@@ -186,7 +189,8 @@ TEST_F(RemoteConfigTest, SetUpFetchesTheRemoteConfigThenTheFlags)
     EXPECT_EQ(requests[0].path, kConfigPath);
     EXPECT_EQ(requests[1].method, "POST");
     EXPECT_EQ(requests[1].path, "/flags");
-    EXPECT_EQ(requests[1].query, (std::vector<std::pair<std::string, std::string>> { { "v", "2" }, { "config", "true" } }));
+    EXPECT_EQ(requests[1].query,
+        (std::vector<std::pair<std::string, std::string>> { { "v", "2" }, { "config", "true" } }));
 
     const json body = json::parse(requests[1].body);
     EXPECT_EQ(body["api_key"], "test-key");
@@ -197,7 +201,8 @@ TEST_F(RemoteConfigTest, SetUpFetchesTheRemoteConfigThenTheFlags)
     EXPECT_FALSE(body.contains("group_properties"));
 
     EXPECT_EQ(remote->getFeatureFlags(), kFlagValuesV2);
-    EXPECT_EQ(remote->getRemoteConfig(), (json { { "hasFeatureFlags", true }, { "sessionRecording", false } }));
+    EXPECT_EQ(
+        remote->getRemoteConfig(), (json { { "hasFeatureFlags", true }, { "sessionRecording", false } }));
     EXPECT_TRUE(remote->remoteConfigDidFetch());
     EXPECT_EQ(loads.lastObject(), remote.get());
 }
@@ -328,12 +333,14 @@ TEST_F(RemoteConfigTest, AQuotaLimitedAnswerKeepsTheCachedFlags)
     EXPECT_EQ(reload(*remote), kFlagValuesV2);
     EXPECT_EQ(remote->getFeatureFlags(), kFlagValuesV2);
     EXPECT_EQ(storage->getDictionary(StorageKey::enabledFeatureFlags), kFlagValuesV2);
-    EXPECT_TRUE(log.contains("[Beacon] Warning: Feature flags quota limit reached - flags could not be updated. See "
-                             "https://beacon-analytics.com/docs/billing/limits-alerts for more information."));
+    EXPECT_TRUE(
+        log.contains("[Beacon] Warning: Feature flags quota limit reached - flags could not be updated. See "
+                     "https://beacon-analytics.com/docs/billing/limits-alerts for more information."));
     EXPECT_TRUE(loads.waitFor(before + 1)); // posted after the reload answered
 
     // A limit on something else does not hold the flags back.
-    setFlags(json { { "quotaLimited", { "recordings" } }, { "flags", { { "beta", { { "enabled", false } } } } } });
+    setFlags(
+        json { { "quotaLimited", { "recordings" } }, { "flags", { { "beta", { { "enabled", false } } } } } });
     EXPECT_EQ(reload(*remote), (json { { "beta", false } }));
 }
 
@@ -345,13 +352,15 @@ TEST_F(RemoteConfigTest, ErrorsWhileComputingFlagsKeepTheFlagsMissingFromTheAnsw
 
     setFlags(json { { "flags", { { "beta", { { "enabled", false } } }, { "new", { { "enabled", true } } } } },
         { "errorsWhileComputingFlags", true } });
-    EXPECT_EQ(reload(*remote), (json { { "beta", false }, { "layout", "wide" }, { "off", false }, { "new", true } }));
+    EXPECT_EQ(reload(*remote),
+        (json { { "beta", false }, { "layout", "wide" }, { "off", false }, { "new", true } }));
     // The answered flag takes its payload and record from the answer, even when they are gone.
     EXPECT_EQ(remote->getFeatureFlagPayload("beta", false), std::nullopt);
     EXPECT_EQ(storage->getDictionary(StorageKey::flags)->at("beta"), (json { { "enabled", false } }));
     EXPECT_EQ(storage->getDictionary(StorageKey::flags)->at("layout")["metadata"]["id"], 12);
 
-    setFlags(json { { "flags", { { "beta", { { "enabled", true } } } } }, { "errorsWhileComputingFlags", false } });
+    setFlags(json {
+        { "flags", { { "beta", { { "enabled", true } } } } }, { "errorsWhileComputingFlags", false } });
     EXPECT_EQ(reload(*remote), (json { { "beta", true } }));
     EXPECT_EQ(storage->getDictionary(StorageKey::enabledFeatureFlags), (json { { "beta", true } }));
 }
@@ -369,7 +378,8 @@ TEST_F(RemoteConfigTest, TheOlderFormIsReadAsItIs)
     EXPECT_EQ(remote->getFeatureFlagPayload("b", false), std::nullopt);
 
     // Both forms: the newer one is used.
-    setFlags(json { { "featureFlags", { { "a", true } } }, { "flags", { { "z", { { "enabled", true } } } } } });
+    setFlags(
+        json { { "featureFlags", { { "a", true } } }, { "flags", { { "z", { { "enabled", true } } } } } });
     EXPECT_EQ(reload(*remote), (json { { "z", true } }));
 }
 
@@ -410,23 +420,28 @@ TEST_F(RemoteConfigTest, AnswersOfTheWrongShapeNeverBreakTheCache)
         { "no flags at all", R"({"requestId": "r"})", std::nullopt },
         { "flags of the wrong type beside older ones", R"({"flags": "x", "featureFlags": {"a": true}})",
             json { { "a", true } } },
-        { "records that are not objects", R"({"flags": {"a": 1, "b": [], "c": {"enabled": true}, "d": null}})",
-            json { { "c", true } } },
+        { "records that are not objects",
+            R"({"flags": {"a": 1, "b": [], "c": {"enabled": true}, "d": null}})", json { { "c", true } } },
         { "enabled that is not a bool", R"({"flags": {"a": {"enabled": "yes"}}})", json { { "a", false } } },
-        { "variant that is not text", R"({"flags": {"a": {"enabled": true, "variant": 7}}})", json { { "a", true } } },
+        { "variant that is not text", R"({"flags": {"a": {"enabled": true, "variant": 7}}})",
+            json { { "a", true } } },
         { "empty variant", R"({"flags": {"a": {"enabled": true, "variant": ""}}})", json { { "a", true } } },
-        { "metadata of the wrong type", R"({"flags": {"a": {"enabled": true, "metadata": "oops", "reason": 3}}})",
+        { "metadata of the wrong type",
+            R"({"flags": {"a": {"enabled": true, "metadata": "oops", "reason": 3}}})",
             json { { "a", true } } },
         { "quotaLimited that is not a list",
-            R"({"quotaLimited": "feature_flags", "flags": {"a": {"enabled": true}}})", json { { "a", true } } },
+            R"({"quotaLimited": "feature_flags", "flags": {"a": {"enabled": true}}})",
+            json { { "a", true } } },
         { "quotaLimited of odd members", R"({"quotaLimited": [1, null, {}], "featureFlags": {"a": true}})",
             json { { "a", true } } },
         { "payloads of the wrong type", R"({"featureFlags": {"a": true}, "featureFlagPayloads": "nope"})",
             json { { "a", true } } },
         { "older values that are not flags", R"({"featureFlags": {"a": null, "b": 3, "c": {}, "d": "on"}})",
             json { { "d", "on" } } },
-        { "errors flag that is not a bool", R"({"flags": {}, "errorsWhileComputingFlags": "true"})", json::object() },
-        { "request facts of the wrong type", R"({"flags": {"a": {"enabled": true}}, "requestId": 5, "evaluatedAt": "x"})",
+        { "errors flag that is not a bool", R"({"flags": {}, "errorsWhileComputingFlags": "true"})",
+            json::object() },
+        { "request facts of the wrong type",
+            R"({"flags": {"a": {"enabled": true}}, "requestId": 5, "evaluatedAt": "x"})",
             json { { "a", true } } },
         { "a list instead of an object", R"([1, 2])", std::nullopt },
         { "a bare string", R"("flags")", std::nullopt },
@@ -465,13 +480,15 @@ TEST_F(RemoteConfigTest, ANewInstanceReadsEverythingBackFromStorage)
     start();
     EXPECT_EQ(remote->getFeatureFlags(), kFlagValuesV2);
     EXPECT_EQ(remote->getFeatureFlagPayload("beta", false), json("{\"color\":\"blue\"}"));
-    EXPECT_EQ(remote->getRemoteConfig(), (json { { "hasFeatureFlags", true }, { "sessionRecording", false } }));
+    EXPECT_EQ(
+        remote->getRemoteConfig(), (json { { "hasFeatureFlags", true }, { "sessionRecording", false } }));
     EXPECT_FALSE(remote->remoteConfigDidFetch());
     EXPECT_EQ(remote->personPropertiesForFlags(), (json { { "plan", "pro" } }));
     EXPECT_EQ(remote->groupPropertiesForFlags(), (json { { "company", { { "size", 5 } } } }));
 
     json reported;
-    remote->setFlagCalledReporter([&](const std::string&, const json&, const json& properties) { reported = properties; });
+    remote->setFlagCalledReporter(
+        [&](const std::string&, const json&, const json& properties) { reported = properties; });
     remote->getFeatureFlag("beta");
     EXPECT_EQ(reported,
         (json {
@@ -490,13 +507,14 @@ class FlagCallRecorder {
 public:
     FlagCallRecorder(BeaconRemoteConfig& remote, beacon::BeaconEventBuilder& builder)
     {
-        remote.setFlagCalledReporter([this, &builder](const std::string& key, const json& value, const json& properties) {
-            if (!tracker.markReported(key, value))
-                return;
-            auto event = builder.buildCaptureEvent(beacon::makeFeatureFlagCalledEvent(properties));
-            const std::lock_guard lock(m_lock);
-            m_events.push_back(std::move(event));
-        });
+        remote.setFlagCalledReporter(
+            [this, &builder](const std::string& key, const json& value, const json& properties) {
+                if (!tracker.markReported(key, value))
+                    return;
+                auto event = builder.buildCaptureEvent(beacon::makeFeatureFlagCalledEvent(properties));
+                const std::lock_guard lock(m_lock);
+                m_events.push_back(std::move(event));
+            });
     }
 
     std::vector<std::shared_ptr<beacon::BeaconEvent>> events() const
@@ -611,9 +629,11 @@ TEST_F(RemoteConfigTest, PersonAndGroupPropertiesForFlagsAreMergedPersistedAndSe
     json body = lastFlagsBody();
     EXPECT_EQ(body["groups"], (json { { "company", "acme" } }));
     EXPECT_EQ(body["person_properties"],
-        (json { { "$app_version", "custom" }, { "$os_name", "TestOS" }, { "plan", "team" }, { "seats", 2 } }));
+        (json {
+            { "$app_version", "custom" }, { "$os_name", "TestOS" }, { "plan", "team" }, { "seats", 2 } }));
     EXPECT_EQ(body["group_properties"],
-        (json { { "company", { { "size", 5 }, { "tier", "gold" } } }, { "team", { { "name", "design" } } } }));
+        (json {
+            { "company", { { "size", 5 }, { "tier", "gold" } } }, { "team", { { "name", "design" } } } }));
 
     remote->resetGroupPropertiesForFlags("team");
     remote->resetPersonPropertiesForFlags(true); // reloads by itself
@@ -621,7 +641,8 @@ TEST_F(RemoteConfigTest, PersonAndGroupPropertiesForFlagsAreMergedPersistedAndSe
     remote->flushForTesting();
     body = lastFlagsBody();
     EXPECT_EQ(body["person_properties"], (json { { "$app_version", "1.0.0" }, { "$os_name", "TestOS" } }));
-    EXPECT_EQ(body["group_properties"], (json { { "company", { { "size", 5 }, { "tier", "gold" } } } })) << body;
+    EXPECT_EQ(body["group_properties"], (json { { "company", { { "size", 5 }, { "tier", "gold" } } } }))
+        << body;
     EXPECT_EQ(storage->getDictionary(StorageKey::personPropertiesForFlags), json::object());
 
     remote->resetGroupPropertiesForFlags();
@@ -636,7 +657,8 @@ TEST_F(RemoteConfigTest, PropertiesThatCannotBeSentAreDroppedBeforeTheyBlockEver
     start();
     CapturedLog log;
     remote->setPersonPropertiesForFlags(json { { "ok", 1 }, { "latin1", "caf\xe9" } });
-    remote->setGroupPropertiesForFlags("company", json { { "ratio", std::numeric_limits<double>::quiet_NaN() } });
+    remote->setGroupPropertiesForFlags(
+        "company", json { { "ratio", std::numeric_limits<double>::quiet_NaN() } });
     EXPECT_TRUE(log.contains("property latin1 isn't serializable, dropping the item"));
     ASSERT_EQ(reload(*remote), kFlagValuesV2);
     EXPECT_EQ(lastFlagsBody()["person_properties"]["ok"], 1);
@@ -663,7 +685,8 @@ TEST_F(RemoteConfigTest, AReloadAskedForDuringALoadRunsOnceMoreForTheNewIdentity
     auto reloadAsync = [&] {
         auto promise = std::make_shared<std::promise<std::optional<json>>>();
         answers.push_back(promise->get_future());
-        remote->reloadFeatureFlags([promise](const std::optional<json>& flags) { promise->set_value(flags); });
+        remote->reloadFeatureFlags(
+            [promise](const std::optional<json>& flags) { promise->set_value(flags); });
     };
     reloadAsync();
     ASSERT_TRUE(server.waitForRequests(1));
@@ -684,9 +707,11 @@ TEST_F(RemoteConfigTest, WithoutAStorageManagerFlagsAreNeverFetched)
 {
     quietConfig();
     CapturedLog log;
-    remote = BeaconRemoteConfig::create(config, storage, nullptr, std::make_shared<beacon::BeaconApi>(config), nullptr, &center);
+    remote = BeaconRemoteConfig::create(
+        config, storage, nullptr, std::make_shared<beacon::BeaconApi>(config), nullptr, &center);
     EXPECT_EQ(reload(*remote), std::nullopt);
-    EXPECT_TRUE(log.contains("[Beacon] No BeaconStorageManager found in config, skipping loading feature flags"));
+    EXPECT_TRUE(
+        log.contains("[Beacon] No BeaconStorageManager found in config, skipping loading feature flags"));
     EXPECT_EQ(server.requestCount(), 0u);
 }
 

@@ -299,9 +299,10 @@ TEST_F(BeaconSdkTest, IdentifyWithTheCurrentIdSendsSetOnlyForPropertiesNotJustSe
         sdk->identify("user-1", { { "plan", "pro" } });
         sdk->identify("user-1", { { "plan", "pro" } });
         const auto& lines = log.lines();
-        EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                      "[Beacon] A duplicate identify call was made with the same properties. The $set event has "
-                      "been ignored."),
+        EXPECT_EQ(
+            std::count(lines.begin(), lines.end(),
+                "[Beacon] A duplicate identify call was made with the same properties. The $set event has "
+                "been ignored."),
             1);
     }
     sdk->identify("user-1", { { "plan", "team" } });
@@ -394,7 +395,8 @@ TEST_F(BeaconSdkTest, UnderPersonProfilesNeverPersonOperationsAreRefused)
         sdk->alias("old-account");
         sdk->group("company", "acme");
         sdk->setPersonProperties({ { "plan", "pro" } });
-        const std::string tail = " was called, but `personProfiles` is set to `never`. This call will be ignored.";
+        const std::string tail
+            = " was called, but `personProfiles` is set to `never`. This call will be ignored.";
         EXPECT_EQ(log.lines(),
             (std::vector<std::string> { "[Beacon] identify(_:userProperties:userPropertiesSetOnce:)" + tail,
                 "[Beacon] alias(_:)" + tail, "[Beacon] group(type:key:groupProperties:)" + tail,
@@ -444,8 +446,9 @@ TEST_F(BeaconSdkTest, SetPersonPropertiesSendsEachNewSetOnce)
         sdk->setPersonProperties({}, {});
         sdk->setPersonProperties({ { "plan", "pro" } }, { { "first_seen", "2024-01-02" } });
         sdk->setPersonProperties({ { "plan", "pro" } }, { { "first_seen", "2024-01-02" } });
-        EXPECT_TRUE(log.contains("[Beacon] A duplicate setPersonProperties call was made with the same properties. "
-                                 "It has been ignored."));
+        EXPECT_TRUE(
+            log.contains("[Beacon] A duplicate setPersonProperties call was made with the same properties. "
+                         "It has been ignored."));
     }
     sdk->setPersonProperties({ { "plan", "team" } });
     deliver();
@@ -469,9 +472,10 @@ TEST_F(BeaconSdkTest, PersonPropertiesForADistinctIdThatIsNotTextAreStillDedupli
     EXPECT_NO_THROW(sdk->setPersonProperties({ { "plan", "pro" } }));
     EXPECT_NO_THROW(sdk->setPersonProperties({ { "plan", "pro" } }));
     const auto& lines = log.lines();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                  "[Beacon] A duplicate setPersonProperties call was made with the same properties. It has been "
-                  "ignored."),
+    EXPECT_EQ(
+        std::count(lines.begin(), lines.end(),
+            "[Beacon] A duplicate setPersonProperties call was made with the same properties. It has been "
+            "ignored."),
         1);
 }
 
@@ -495,7 +499,9 @@ TEST_F(BeaconSdkTest, AfterResetTheLastPersonPropertiesAreSentAgain)
 TEST_F(BeaconSdkTest, EachFlagValueReadIsReportedOnceUntilReset)
 {
     server.setResponse("/flags",
-        { 200, json { { "featureFlags", { { "beta", true }, { "theme", "dark" }, { "legacy", false } } } }.dump() });
+        { 200,
+            json { { "featureFlags", { { "beta", true }, { "theme", "dark" }, { "legacy", false } } } }
+                .dump() });
     sdk->setup(config);
     std::promise<void> loaded;
     sdk->reloadFeatureFlags([&](const std::optional<json>&) { loaded.set_value(); });
@@ -574,7 +580,8 @@ TEST_F(BeaconSdkTest, ResetForgetsThePersonTheirPropertiesAndGroupsAndStartsANew
 TEST_F(BeaconSdkTest, SessionOperationsReachTheAnalyticsSession)
 {
     sdk->setup(config);
-    harness.lifecycle->send(BeaconLifecycleEvent::didResignActive); // in the background: no new session by itself
+    harness.lifecycle->send(
+        BeaconLifecycleEvent::didResignActive); // in the background: no new session by itself
     const auto first = sdk->getSessionId();
     ASSERT_TRUE(first);
     sdk->startSession();
@@ -610,7 +617,8 @@ TEST_F(BeaconSdkTest, CloseStopsEverythingAndASecondSetupStartsAfresh)
         beacon::setDebugLogEnabled(true);
         sdk->capture("after close");
         EXPECT_EQ(log.lines(),
-            (std::vector<std::string> { "[Beacon] Session id cleared - reason: (Session ended)", kGateLine }));
+            (std::vector<std::string> {
+                "[Beacon] Session id cleared - reason: (Session ended)", kGateLine }));
     }
     EXPECT_FALSE(sdk->isEnabled());
     EXPECT_TRUE(sdk->installedIntegrations().empty());
@@ -674,8 +682,9 @@ TEST_F(BeaconSdkTest, IntegrationsFollowTheConfigurationAndTheOptOut)
     {
         CapturedLog log;
         sdk->setup(config);
-        EXPECT_TRUE(log.contains("[Beacon] Integration BeaconScreenViewIntegration skipped. Integration requires "
-                                 "swizzling but enableSwizzling is disabled in config"));
+        EXPECT_TRUE(
+            log.contains("[Beacon] Integration BeaconScreenViewIntegration skipped. Integration requires "
+                         "swizzling but enableSwizzling is disabled in config"));
         EXPECT_TRUE(log.contains("[Beacon] Integration BeaconAppLifeCycleIntegration installed"));
     }
     EXPECT_EQ(integrationNames(*sdk), std::vector<std::string> { "BeaconAppLifeCycleIntegration" });
@@ -707,8 +716,9 @@ TEST_F(BeaconSdkTest, AnIntegrationServesOneClientAtATime)
         second->setup(secondConfig);
         EXPECT_TRUE(log.contains("[Beacon] Integration BeaconScreenViewIntegration failed to install: "
                                  "Autocapture integration already installed to another BeaconSDK instance."));
-        EXPECT_TRUE(log.contains("[Beacon] Integration BeaconAppLifeCycleIntegration failed to install: App life "
-                                 "cycle integration already installed to another BeaconSDK instance."));
+        EXPECT_TRUE(
+            log.contains("[Beacon] Integration BeaconAppLifeCycleIntegration failed to install: App life "
+                         "cycle integration already installed to another BeaconSDK instance."));
     }
     EXPECT_TRUE(second->installedIntegrations().empty());
 

@@ -27,9 +27,9 @@
 
 #include "CapturedLog.h"
 #include "LoopbackHttpServer.h"
-#include "UploadHelpers.h"
 #include "SdkClientTest.h"
 #include "SdkHarness.h"
+#include "UploadHelpers.h"
 #include "beacon/BeaconConfig.h"
 #include "beacon/BeaconLog.h"
 
@@ -39,15 +39,15 @@ using beacon::BeaconConfig;
 using beacon::BeaconSDK;
 using beacon::test::CannedResponse;
 using beacon::test::CapturedLog;
+using beacon::test::indexesByThread;
+using beacon::test::indexesOf;
 using beacon::test::LoopbackHttpServer;
+using beacon::test::range;
 using beacon::test::RecordedRequest;
 using beacon::test::RefusingPort;
 using beacon::test::SdkHarness;
 using beacon::test::uploadedBatches;
 using beacon::test::uploadedEvents;
-using beacon::test::indexesByThread;
-using beacon::test::indexesOf;
-using beacon::test::range;
 using beacon::test::utcText;
 using nlohmann::json;
 using namespace std::chrono_literals;
@@ -156,8 +156,9 @@ TEST_F(BeaconSdkDeliveryTest, ARedirectKeepsTheBatchAndBacksOffFiveSecondsPerFai
         {
             CapturedLog log;
             flushAndWait();
-            EXPECT_TRUE(log.contains("[Beacon] Pausing queue consumption for " + std::to_string(delays[failure - 1])
-                + ".0 seconds due to " + std::to_string(failure) + ".0 API failure(s)."));
+            EXPECT_TRUE(
+                log.contains("[Beacon] Pausing queue consumption for " + std::to_string(delays[failure - 1])
+                    + ".0 seconds due to " + std::to_string(failure) + ".0 API failure(s)."));
         }
         EXPECT_EQ(harness.queuedFiles(), 2u) << "the batch stays";
         EXPECT_EQ(batchUploads(server), failure);
@@ -204,7 +205,8 @@ TEST_F(BeaconSdkDeliveryTest, EventsADeadServerCouldNotTakeAreDeliveredByTheNext
         {
             CapturedLog log;
             flushAndWait();
-            EXPECT_TRUE(log.contains("Pausing queue consumption for 10.0 seconds due to 2.0 API failure(s)."));
+            EXPECT_TRUE(
+                log.contains("Pausing queue consumption for 10.0 seconds due to 2.0 API failure(s)."));
         }
         EXPECT_EQ(harness.queuedFiles(), 5u);
         sdk = BeaconSDK::create(); // the process ends
@@ -343,7 +345,8 @@ TEST_F(BeaconSdkDeliveryTest, CapturesWhileFlushResetAndCloseRunKeepEverythingCa
     });
     const auto deadline = std::chrono::steady_clock::now() + 30s;
     const auto midway = [&] {
-        return std::all_of(lastBeforeClose.begin(), lastBeforeClose.end(), [](const auto& last) { return last >= 100; });
+        return std::all_of(
+            lastBeforeClose.begin(), lastBeforeClose.end(), [](const auto& last) { return last >= 100; });
     };
     while (!midway() && std::chrono::steady_clock::now() < deadline)
         std::this_thread::yield();

@@ -20,15 +20,17 @@ class IntegrationBinding;
 /// "Application Backgrounded" from the application's lifecycle. The last seen version and build
 /// are kept in "beacon.lifecycle" in the client's storage folder. One client at a time in the whole
 /// process may have it installed.
-class BeaconAppLifeCycleIntegration final : public BeaconIntegration,
-                                            public std::enable_shared_from_this<BeaconAppLifeCycleIntegration> {
+class BeaconAppLifeCycleIntegration final
+    : public BeaconIntegration,
+      public std::enable_shared_from_this<BeaconAppLifeCycleIntegration> {
 public:
     static constexpr const char* versionKey = "BCNVersionKey";
     static constexpr const char* buildKey = "BCNBuildKeyV2";
     static constexpr const char* preferencesFileName = "beacon.lifecycle";
 
     /// Listens to the process-wide lifecycle publisher unless given another one (which must outlive it).
-    static std::shared_ptr<BeaconAppLifeCycleIntegration> create(BaseApplicationLifecyclePublisher* publisher = nullptr);
+    static std::shared_ptr<BeaconAppLifeCycleIntegration> create(
+        BaseApplicationLifecyclePublisher* publisher = nullptr);
     ~BeaconAppLifeCycleIntegration() override;
 
     std::string_view name() const override { return "BeaconAppLifeCycleIntegration"; }

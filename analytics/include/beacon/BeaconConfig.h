@@ -91,7 +91,10 @@ public:
         = [](std::shared_ptr<BeaconEvent> event) { return event; };
 
     /// Deprecated alias of `evaluationContexts`.
-    const std::optional<std::vector<std::string>>& evaluationEnvironments() const { return evaluationContexts; }
+    const std::optional<std::vector<std::string>>& evaluationEnvironments() const
+    {
+        return evaluationContexts;
+    }
     void setEvaluationEnvironments(std::optional<std::vector<std::string>> contexts);
 
     // Desktop hooks: where the library meets the application (and tests).

@@ -35,7 +35,10 @@ public:
         : m_applicationSupport(std::move(applicationSupport))
         , m_sharedContainer(std::move(sharedContainer))
     { }
-    std::optional<std::filesystem::path> applicationSupportFolder() const override { return m_applicationSupport; }
+    std::optional<std::filesystem::path> applicationSupportFolder() const override
+    {
+        return m_applicationSupport;
+    }
     std::optional<std::filesystem::path> sharedContainer(const std::string&) const override
     {
         return m_sharedContainer;

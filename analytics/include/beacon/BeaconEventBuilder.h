@@ -52,7 +52,8 @@ public:
     /// Only `config` and `storage` are required; a missing part leaves its properties out
     /// (no storage manager: person processing counts as on).
     BeaconEventBuilder(std::shared_ptr<const BeaconConfig> config, std::shared_ptr<BeaconStorage> storage,
-        std::shared_ptr<BeaconStorageManager> storageManager, std::shared_ptr<BeaconSessionManager> sessionManager,
+        std::shared_ptr<BeaconStorageManager> storageManager,
+        std::shared_ptr<BeaconSessionManager> sessionManager,
         std::shared_ptr<BeaconRemoteConfig> remoteConfig, std::shared_ptr<BeaconContext> context);
 
     BeaconEventBuilder(const BeaconEventBuilder&) = delete;
@@ -73,8 +74,8 @@ public:
 
     /// Applies the sanitizer hook, stamps a time-ordered id and offers the event to
     /// `beforeSend`; null when dropped (logged). Whatever the hooks return is made safe to write.
-    std::shared_ptr<BeaconEvent> buildEvent(
-        const std::string& event, const std::string& distinctId, nlohmann::json properties, TimePoint timestamp);
+    std::shared_ptr<BeaconEvent> buildEvent(const std::string& event, const std::string& distinctId,
+        nlohmann::json properties, TimePoint timestamp);
 
     /// Super properties, `$groups`, `$feature/<key>` and `$active_feature_flags`.
     nlohmann::json registeredProperties();
@@ -114,16 +115,17 @@ private:
 // The library's own events, as capture input for the same path as any other event.
 
 /// "$identify" for `distinctId`, carrying `distinct_id` and, when given, `$anon_distinct_id`.
-BeaconCaptureInput makeIdentifyEvent(const std::string& distinctId, const std::optional<std::string>& anonDistinctId,
-    BeaconProperties userProperties, BeaconProperties userPropertiesSetOnce);
+BeaconCaptureInput makeIdentifyEvent(const std::string& distinctId,
+    const std::optional<std::string>& anonDistinctId, BeaconProperties userProperties,
+    BeaconProperties userPropertiesSetOnce);
 /// "$set" for `distinctId` with `$set` / `$set_once`.
 BeaconCaptureInput makeSetEvent(
     const std::string& distinctId, BeaconProperties userProperties, BeaconProperties userPropertiesSetOnce);
 /// "$create_alias" with `alias`, for the current distinct id.
 BeaconCaptureInput makeAliasEvent(const std::string& alias);
 /// "$groupidentify" with `$group_type`, `$group_key` and, when given, `$group_set`.
-BeaconCaptureInput makeGroupIdentifyEvent(
-    const std::string& groupType, const std::string& groupKey, const std::optional<BeaconProperties>& groupProperties);
+BeaconCaptureInput makeGroupIdentifyEvent(const std::string& groupType, const std::string& groupKey,
+    const std::optional<BeaconProperties>& groupProperties);
 /// "$screen" with `$screen_name` (the title wins over a property of that name).
 BeaconCaptureInput makeScreenEvent(const std::string& title, BeaconProperties properties);
 /// "$feature_flag_called" with the properties the flag reader built.

@@ -44,8 +44,7 @@ public:
     BeaconPropertyValue(const char* value);
     BeaconPropertyValue(bool value);
     template <std::integral Integer>
-        requires(!std::same_as<Integer, bool>)
-    BeaconPropertyValue(Integer value)
+    requires(!std::same_as<Integer, bool>) BeaconPropertyValue(Integer value)
     {
         if constexpr (std::is_signed_v<Integer>)
             m_value = static_cast<std::int64_t>(value);
@@ -94,7 +93,8 @@ nlohmann::json sanitizeDictionary(const nlohmann::json& properties);
 
 /// Whether `value` can be written as JSON text that reads back the same, nested at most
 /// `maxDepth` levels.
-bool isSerializableJson(const nlohmann::json& value, std::size_t maxDepth = BeaconPropertyValue::maxNestingDepth);
+bool isSerializableJson(
+    const nlohmann::json& value, std::size_t maxDepth = BeaconPropertyValue::maxNestingDepth);
 /// Whether `text` is well-formed UTF-8 (no overlong forms, no surrogates).
 bool isValidUtf8(std::string_view text);
 

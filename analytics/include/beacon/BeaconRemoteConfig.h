@@ -44,7 +44,8 @@ public:
     static constexpr const char* hasFeatureFlagsKey = "hasFeatureFlags";
     static constexpr const char* didReceiveFeatureFlagsNotification = "BeaconDidReceiveFeatureFlags";
     static constexpr const char* dispatchQueueLabel = "com.beacon.remoteConfigQueue";
-    static constexpr const char* quotaLimitsDocumentation = "https://beacon-analytics.com/docs/billing/limits-alerts";
+    static constexpr const char* quotaLimitsDocumentation
+        = "https://beacon-analytics.com/docs/billing/limits-alerts";
 
     /// The person-properties context sent with flag requests (empty when the host turned it off).
     using PersonPropertiesProvider = std::function<nlohmann::json()>;
@@ -54,8 +55,8 @@ public:
     using RemoteConfigCallback = std::function<void(const std::optional<nlohmann::json>& config)>;
     /// Asked to report one read of a flag as `$feature_flag_called` with `properties`. The
     /// client installs it and decides, per (key, value), whether it was reported already.
-    using FlagCalledReporter
-        = std::function<void(const std::string& key, const nlohmann::json& value, const nlohmann::json& properties)>;
+    using FlagCalledReporter = std::function<void(
+        const std::string& key, const nlohmann::json& value, const nlohmann::json& properties)>;
 
     /// Loads the cached flags, remote configuration and flag properties from `storage`, then
     /// starts the remote-configuration fetch (when `config.remoteConfig`) or else a flag load
@@ -134,7 +135,8 @@ private:
         std::optional<nlohmann::json> remoteConfig;
         bool featureFlagsLoaded = false; ///< listeners and the notification hear `featureFlags`
         std::optional<nlohmann::json> featureFlags;
-        std::vector<FeatureFlagsCallback> reloadCallbacks; ///< hear `featureFlags` (nothing when the load failed)
+        std::vector<FeatureFlagsCallback>
+            reloadCallbacks; ///< hear `featureFlags` (nothing when the load failed)
         BeaconNotificationCenter* center = nullptr;
         const void* sender = nullptr;
     };
@@ -149,7 +151,8 @@ private:
     void handleRemoteConfig(std::optional<nlohmann::json> response);
     void reloadFeatureFlagsOnQueue(FeatureFlagsCallback callback);
     void requestFlags(std::vector<FeatureFlagsCallback> callbacks);
-    void handleFlagsResponse(std::optional<nlohmann::json> response, std::vector<FeatureFlagsCallback> callbacks);
+    void handleFlagsResponse(
+        std::optional<nlohmann::json> response, std::vector<FeatureFlagsCallback> callbacks);
     /// Applies a flags answer; false when it held no usable flags.
     bool applyFlagsResponse(const nlohmann::json& response);
     void clearFeatureFlags();

@@ -147,7 +147,8 @@ private:
     /// (logging `duplicateLine`); otherwise remembers them.
     bool isDuplicatePersonProperties(const std::string& distinctId, const nlohmann::json& userProperties,
         const nlohmann::json& userPropertiesSetOnce, const char* duplicateLine);
-    void reportFlagCalled(const std::string& key, const nlohmann::json& value, const nlohmann::json& properties);
+    void reportFlagCalled(
+        const std::string& key, const nlohmann::json& value, const nlohmann::json& properties);
 
     // Both called with m_setupLock held.
     void installIntegrations(const State& state);

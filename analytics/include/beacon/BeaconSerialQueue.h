@@ -38,7 +38,9 @@ public:
 
     private:
         friend class BeaconSerialQueue;
-        explicit Poster(std::weak_ptr<State> state) : m_state(std::move(state)) { }
+        explicit Poster(std::weak_ptr<State> state)
+            : m_state(std::move(state))
+        { }
         std::weak_ptr<State> m_state;
     };
     Poster poster() const { return Poster(m_state); }

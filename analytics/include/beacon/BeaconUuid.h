@@ -15,7 +15,9 @@ public:
     using Bytes = std::array<std::uint8_t, 16>;
 
     constexpr BeaconUuid() = default;
-    constexpr explicit BeaconUuid(const Bytes& bytes) : m_bytes(bytes) { }
+    constexpr explicit BeaconUuid(const Bytes& bytes)
+        : m_bytes(bytes)
+    { }
 
     /// Parses the canonical hyphenated form, in either case; nothing for anything else.
     static std::optional<BeaconUuid> fromString(std::string_view text);
@@ -27,7 +29,7 @@ public:
     auto operator<=>(const BeaconUuid&) const = default;
 
 private:
-    Bytes m_bytes{};
+    Bytes m_bytes {};
 };
 
 } // namespace beacon

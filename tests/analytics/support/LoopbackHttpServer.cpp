@@ -27,7 +27,10 @@
 // are read behind an inline guard check that the sanitizer cannot see, so their first use looks like
 // a race between the server's workers. Only stacks through the server library are silenced; the
 // client under test never runs on them.
-extern "C" const char* __tsan_default_suppressions() { return "race:libcpp-httplib.so\n"; }
+extern "C" const char* __tsan_default_suppressions()
+{
+    return "race:libcpp-httplib.so\n";
+}
 #endif
 
 namespace beacon::test {

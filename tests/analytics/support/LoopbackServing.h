@@ -29,7 +29,8 @@ inline void stopServing(httplib::Server& server, std::thread& thread)
 /// Binds `server` to a free port on 127.0.0.1, serves it on `thread` and returns the port once it
 /// accepts connections. `afterBind` runs between binding and serving. Throws std::runtime_error when
 /// the port cannot be bound or the server does not start.
-inline int serveOnLoopback(httplib::Server& server, std::thread& thread, const std::function<void()>& afterBind = {})
+inline int serveOnLoopback(
+    httplib::Server& server, std::thread& thread, const std::function<void()>& afterBind = {})
 {
     const int port = server.bind_to_any_port("127.0.0.1");
     if (port <= 0)

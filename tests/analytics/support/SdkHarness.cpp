@@ -38,7 +38,8 @@ std::size_t SdkHarness::queuedFiles() const
 {
     std::error_code error;
     std::size_t count = 0;
-    for (std::filesystem::directory_iterator it(queueFolder(), error), end; !error && it != end; it.increment(error))
+    for (std::filesystem::directory_iterator it(queueFolder(), error), end; !error && it != end;
+         it.increment(error))
         ++count;
     return count;
 }

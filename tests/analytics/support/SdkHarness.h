@@ -34,7 +34,8 @@ struct SdkHarness {
 
     /// A configuration for `host` that stays quiet unless asked: no remote configuration, no flag
     /// preload, no flush timer, a 5-second request timeout, and this harness's clock and platform.
-    std::shared_ptr<BeaconConfig> makeConfig(const std::string& host, const std::string& apiKey = "test-key") const;
+    std::shared_ptr<BeaconConfig> makeConfig(
+        const std::string& host, const std::string& apiKey = "test-key") const;
 
     std::filesystem::path storageFolder() const { return data.path() / bundleIdentifier; }
     std::filesystem::path queueFolder() const { return storageFolder() / "beacon.queueFolder"; }
