@@ -14,7 +14,9 @@
 /// A clock frozen at one moment.
 class FrozenClock final : public Clock {
 public:
-    explicit FrozenClock(Instant now) : m_now(now) { }
+    explicit FrozenClock(Instant now)
+        : m_now(now)
+    { }
     Instant now() const override { return m_now; }
     std::chrono::milliseconds steadyTime() const override { return std::chrono::milliseconds(0); }
 
@@ -26,14 +28,15 @@ private:
 /// focus, some breaks and incomplete records, most of them tagged.
 inline std::vector<SessionRecord> makeHistory(std::size_t count, Instant now)
 {
-    static const QString tags[] = { QStringLiteral("Work"), QStringLiteral("Deep Work"), QStringLiteral("Learning"),
-                                    QStringLiteral("Reading") };
+    static const QString tags[] = { QStringLiteral("Work"), QStringLiteral("Deep Work"),
+        QStringLiteral("Learning"), QStringLiteral("Reading") };
     QRandomGenerator random(12345);
     const double span = 10 * 365.25 * 86400;
     std::vector<SessionRecord> records;
     records.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const Instant date = now.addSeconds(-span + span * (double(i) + random.generateDouble()) / double(count));
+        const Instant date
+            = now.addSeconds(-span + span * (double(i) + random.generateDouble()) / double(count));
         const int kind = random.bounded(10);
         SessionRecord r;
         r.id = QUuid::createUuid();
@@ -55,5 +58,11 @@ inline void writeHistory(const QString& path, const std::vector<SessionRecord>& 
     file.write(QByteArray::fromStdString(SessionHistoryCodec::encode(records)));
 }
 
-inline Calendar benchCalendar() { return Calendar(QTimeZone("Europe/Berlin"), QLocale(QStringLiteral("en_US"))); }
-inline Instant benchNow() { return Instant::fromUnixSeconds(1796000000.0); } // December 2026
+inline Calendar benchCalendar()
+{
+    return Calendar(QTimeZone("Europe/Berlin"), QLocale(QStringLiteral("en_US")));
+}
+inline Instant benchNow()
+{
+    return Instant::fromUnixSeconds(1796000000.0);
+} // December 2026

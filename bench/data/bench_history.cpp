@@ -52,7 +52,8 @@ void BM_HistoryFirstAppendSave(benchmark::State& state)
         store->addRecord(newRecord(scenario.clock.now()));
         state.PauseTiming();
         store.reset();
-        writeHistory(scenario.path, makeHistory(static_cast<std::size_t>(state.range(0)), scenario.clock.now()));
+        writeHistory(
+            scenario.path, makeHistory(static_cast<std::size_t>(state.range(0)), scenario.clock.now()));
         state.ResumeTiming();
     }
 }
@@ -77,7 +78,12 @@ void BM_InsightsPage(benchmark::State& state)
 
 BENCHMARK(BM_HistoryLoad)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HistoryAppendSave)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_HistoryFirstAppendSave)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_HistoryFirstAppendSave)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
 BENCHMARK(BM_InsightsPage)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 } // namespace

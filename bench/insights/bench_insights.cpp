@@ -13,6 +13,7 @@
 #include "insights/InsightsModel.h"
 #include "insights/TagInsightsModel.h"
 #include "platform/Preferences.h"
+#include "timer/DailyGoal.h"
 
 namespace {
 
@@ -35,6 +36,7 @@ struct Scenario {
     ThemeManager theme { preferences };
     TagManager tags { preferences };
     DayWatcher days { clock, calendar };
+    DailyGoal goal { preferences };
     std::unique_ptr<SessionStore> store;
 
     explicit Scenario(std::size_t records)
@@ -44,7 +46,7 @@ struct Scenario {
     }
     InsightsDependencies dependencies()
     {
-        return { [this]() -> SessionStore& { return *store; }, theme, tags, clock, calendar, days };
+        return { [this]() -> SessionStore& { return *store; }, theme, tags, clock, calendar, days, goal };
     }
     /// What a recorded session does to the models, without writing the file.
     void historyChanged() { emit store->sessionsChanged(); }

@@ -7,16 +7,29 @@ void HistoryIndex::rebuild(const std::vector<SessionRecord>& records)
     m_dayNumbers.clear();
     m_days.clear();
     m_tagTotals.clear();
+    m_current = {};
     m_dayNumbers.reserve(records.size());
     for (const SessionRecord& record : records)
         add(record);
 }
 
+HistoryIndex::CurrentDay& HistoryIndex::dayOf(Instant instant)
+{
+    if (m_current.totals && m_current.span.holds(instant))
+        return m_current;
+    const Calendar::DaySpan span = m_calendar.daySpan(instant);
+    if (!m_current.totals || span.day != m_current.span.day)
+        m_current = { span, &m_days[span.day], nullptr }; // map nodes stay where they are
+    else
+        m_current.span = span;
+    return m_current;
+}
+
 void HistoryIndex::add(const SessionRecord& record)
 {
-    const qint64 day = m_calendar.dayNumber(record.date);
-    m_dayNumbers.push_back(day);
-    DayTotals& totals = m_days[day];
+    CurrentDay& current = dayOf(record.date);
+    m_dayNumbers.push_back(current.span.day);
+    DayTotals& totals = *current.totals;
     if (record.type == SessionType::focus)
         ++totals.focusRecords;
     else
@@ -28,7 +41,9 @@ void HistoryIndex::add(const SessionRecord& record)
     ++totals.qualifyingRecords;
     if (!record.tag)
         return;
-    std::vector<TagTotals>& tags = m_tagTotals[day];
+    if (!current.tags)
+        current.tags = &m_tagTotals[current.span.day];
+    std::vector<TagTotals>& tags = *current.tags;
     auto it
         = std::find_if(tags.begin(), tags.end(), [&](const TagTotals& t) { return t.tag == *record.tag; });
     if (it == tags.end())

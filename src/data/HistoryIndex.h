@@ -26,6 +26,8 @@ public:
     explicit HistoryIndex(const Calendar& calendar)
         : m_calendar(calendar)
     { }
+    HistoryIndex(const HistoryIndex&) = delete; // holds pointers into its own maps
+    HistoryIndex& operator=(const HistoryIndex&) = delete;
 
     void rebuild(const std::vector<SessionRecord>& records);
     void add(const SessionRecord& record);
@@ -42,7 +44,17 @@ public:
     const std::map<qint64, std::vector<TagTotals>>& tagTotalsByDay() const { return m_tagTotals; }
 
 private:
+    /// The records come nearly in time order, so most fall into the day of the record before:
+    /// the calendar is asked once per day, not once per record, and so are the day's totals.
+    struct CurrentDay {
+        Calendar::DaySpan span;
+        DayTotals* totals = nullptr;
+        std::vector<TagTotals>* tags = nullptr;
+    };
+    CurrentDay& dayOf(Instant instant);
+
     const Calendar& m_calendar;
+    CurrentDay m_current;
     std::vector<qint64> m_dayNumbers;
     std::map<qint64, DayTotals> m_days;
     std::map<qint64, std::vector<TagTotals>> m_tagTotals;

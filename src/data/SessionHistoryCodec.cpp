@@ -32,7 +32,8 @@ public:
         if (m_depth == 0)
             return fail(QStringLiteral("the top level is not an array"));
         if (m_depth == 2)
-            return fail(elementText() + QStringLiteral(": the key \"%1\" holds an object").arg(QString::fromStdString(m_key)));
+            return fail(elementText()
+                + QStringLiteral(": the key \"%1\" holds an object").arg(QString::fromStdString(m_key)));
         m_record = Partial {};
         m_depth = 2;
         return true;
@@ -67,7 +68,8 @@ public:
         }
         if (m_depth == 1)
             return fail(elementText() + QStringLiteral(" is not an object"));
-        return fail(elementText() + QStringLiteral(": the key \"%1\" holds an array").arg(QString::fromStdString(m_key)));
+        return fail(elementText()
+            + QStringLiteral(": the key \"%1\" holds an array").arg(QString::fromStdString(m_key)));
     }
 
     bool end_array() override
@@ -119,7 +121,8 @@ private:
     bool wrongType(const char* expected)
     {
         return fail(elementText()
-                    + QStringLiteral(": the key \"%1\" is not %2").arg(QString::fromStdString(m_key), QLatin1String(expected)));
+            + QStringLiteral(": the key \"%1\" is not %2")
+                  .arg(QString::fromStdString(m_key), QLatin1String(expected)));
     }
 
     bool scalar(const Value& value)
@@ -162,8 +165,9 @@ private:
             const auto type = sessionTypeFromRawValue(*value.string);
             if (!type)
                 return fail(elementText()
-                            + QStringLiteral(": the key \"type\" holds \"%1\", which is not focus, shortBreak or longBreak")
-                                  .arg(QString::fromStdString(*value.string)));
+                    + QStringLiteral(
+                        ": the key \"type\" holds \"%1\", which is not focus, shortBreak or longBreak")
+                          .arg(QString::fromStdString(*value.string)));
             p.record.type = *type;
             p.hasType = true;
         } else if (m_key == "completedFully") {
@@ -192,7 +196,8 @@ private:
             : !p.hasCompleted          ? "completedFully"
                                        : nullptr;
         if (missing)
-            return fail(elementText() + QStringLiteral(": the key \"%1\" is missing").arg(QLatin1String(missing)));
+            return fail(
+                elementText() + QStringLiteral(": the key \"%1\" is missing").arg(QLatin1String(missing)));
         records.push_back(std::move(m_record.record));
         return true;
     }
@@ -212,7 +217,8 @@ void appendNumber(std::string& out, double value)
     if (value == std::trunc(value) && std::fabs(value) < 9.0e15)
         result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(value));
     else
-        result = std::to_chars(buffer, buffer + sizeof buffer, value); // shortest text that reads back exactly
+        result
+            = std::to_chars(buffer, buffer + sizeof buffer, value); // shortest text that reads back exactly
     out.append(buffer, result.ptr);
 }
 } // namespace

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 
 #include "SessionHistoryCodec.h"
@@ -20,13 +21,13 @@ void printLine(const QString& line)
 }
 } // namespace
 
-SessionStore::SessionStore(QString filePath, const Clock& clock, const Calendar& calendar, QObject* parent)
+SessionStore::SessionStore(
+    const QString& filePath, const Clock& clock, const Calendar& calendar, QObject* parent)
     : SessionStore(filePath, readFile(filePath), clock, calendar, parent)
-{
-}
+{ }
 
-SessionStore::SessionStore(QString filePath, FileRead read, const Clock& clock, const Calendar& calendar,
-                           QObject* parent)
+SessionStore::SessionStore(
+    QString filePath, FileRead read, const Clock& clock, const Calendar& calendar, QObject* parent)
     : QObject(parent)
     , m_filePath(std::move(filePath))
     , m_clock(clock)
@@ -71,6 +72,9 @@ void SessionStore::loadSessions(FileRead read)
 
 void SessionStore::addRecord(const SessionRecord& record)
 {
+    // An interval of no length never ran: it would only distort the figures.
+    if (!(record.duration > 0) || !std::isfinite(record.duration))
+        return;
     m_sessions.push_back(record);
     m_index.add(record);
     if (m_encodedIsCurrent) {
@@ -148,7 +152,7 @@ std::vector<SessionRecord> SessionStore::sessionsThisWeek() const
     const Instant weekStart = m_calendar.startOfWeek(m_clock.now());
     std::vector<SessionRecord> result;
     std::copy_if(m_sessions.begin(), m_sessions.end(), std::back_inserter(result),
-                 [weekStart](const SessionRecord& record) { return record.date >= weekStart; });
+        [weekStart](const SessionRecord& record) { return record.date >= weekStart; });
     return result;
 }
 

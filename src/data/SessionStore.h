@@ -38,10 +38,11 @@ public:
     static FileRead readFile(const QString& filePath);
 
     /// Reads the history file at `filePath`.
-    SessionStore(QString filePath, const Clock& clock, const Calendar& calendar, QObject* parent = nullptr);
+    SessionStore(
+        const QString& filePath, const Clock& clock, const Calendar& calendar, QObject* parent = nullptr);
     /// Takes the history as `read` found it (an unreadable file is set aside here, as above).
     SessionStore(QString filePath, FileRead read, const Clock& clock, const Calendar& calendar,
-                 QObject* parent = nullptr);
+        QObject* parent = nullptr);
 
     const std::vector<SessionRecord>& sessions() const { return m_sessions; }
     int count() const { return static_cast<int>(m_sessions.size()); }
@@ -49,7 +50,8 @@ public:
     /// Per-day totals of the history, for figures the queries below do not answer.
     const HistoryIndex& historyIndex() const { return m_index; }
 
-    /// Appends a record to the end of the history and saves the file.
+    /// Appends a record to the end of the history and saves the file; a record whose
+    /// duration is not a positive number is refused.
     void addRecord(const SessionRecord& record);
     /// Rewrites the history file; on failure prints the reason and keeps everything in memory.
     bool saveSessions();

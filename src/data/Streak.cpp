@@ -7,7 +7,7 @@ int currentStreak(const std::vector<qint64>& activeDaysNewestFirst, qint64 today
     // Days after today (a record dated in the future, a clock set back) neither count
     // nor hide the run that ends today.
     const auto firstNotAfterToday = std::find_if(activeDaysNewestFirst.begin(), activeDaysNewestFirst.end(),
-                                                 [today](qint64 day) { return day <= today; });
+        [today](qint64 day) { return day <= today; });
     if (firstNotAfterToday == activeDaysNewestFirst.end())
         return 0;
     const qint64 yesterday = today - 1;

@@ -8,8 +8,14 @@
 
 namespace {
 /// Canonically equivalent names become the same text.
-QString canonical(const QString& name) { return name.normalized(QString::NormalizationForm_C); }
-bool sameTag(const QString& a, const QString& b) { return canonical(a) == canonical(b); }
+QString canonical(const QString& name)
+{
+    return name.normalized(QString::NormalizationForm_C);
+}
+bool sameTag(const QString& a, const QString& b)
+{
+    return canonical(a) == canonical(b);
+}
 bool isDefaultTag(const QString& name)
 {
     const QStringList& defaults = TagPalette::defaultTags();
@@ -17,19 +23,24 @@ bool isDefaultTag(const QString& name)
 }
 } // namespace
 
-TagManager::TagManager(Preferences& preferences, QObject* parent) : QObject(parent), m_preferences(preferences)
+TagManager::TagManager(Preferences& preferences, QObject* parent)
+    : QObject(parent)
+    , m_preferences(preferences)
 {
     loadCustomTags();
     loadTagColors();
     loadCurrentTag();
 }
 
-QStringList TagManager::defaultTags() { return TagPalette::defaultTags(); }
+QStringList TagManager::defaultTags()
+{
+    return TagPalette::defaultTags();
+}
 
 bool TagManager::containsTag(const QString& name) const
 {
     return std::any_of(m_availableTags.begin(), m_availableTags.end(),
-                       [&](const QString& tag) { return sameTag(tag, name); });
+        [&](const QString& tag) { return sameTag(tag, name); });
 }
 
 void TagManager::setAvailableTags(QStringList tags)
@@ -58,7 +69,8 @@ void TagManager::loadCustomTags()
     const auto stored = PreferenceValues::stringList(m_preferences.value(QLatin1String(customTagsKey)));
     if (stored) {
         for (const QString& name : *stored) {
-            if (!std::any_of(tags.begin(), tags.end(), [&](const QString& tag) { return sameTag(tag, name); }))
+            if (!std::any_of(
+                    tags.begin(), tags.end(), [&](const QString& tag) { return sameTag(tag, name); }))
                 tags.append(name);
         }
     }
@@ -146,9 +158,13 @@ void TagManager::addTag(const QString& name)
     const QString trimmed = name.trimmed();
     if (trimmed.isEmpty() || containsTag(trimmed))
         return;
-    setAvailableTags(m_availableTags + QStringList { trimmed });
-    if (!m_tagColorMap.contains(canonical(trimmed))) {
-        setTagColor(trimmed, generateColor());
+    m_availableTags.append(trimmed);
+    const bool newColor = !m_tagColorMap.contains(canonical(trimmed));
+    if (newColor)
+        m_tagColorMap.insert(canonical(trimmed), generateColor());
+    emit availableTagsChanged();
+    if (newColor) {
+        emit tagColorMapChanged();
         saveTagColors();
     }
     saveCustomTags();
@@ -160,22 +176,30 @@ void TagManager::renameTag(const QString& oldName, const QString& newName)
     if (trimmed.isEmpty() || containsTag(trimmed))
         return;
     const auto position = std::find_if(m_availableTags.cbegin(), m_availableTags.cend(),
-                                       [&](const QString& tag) { return sameTag(tag, oldName); });
+        [&](const QString& tag) { return sameTag(tag, oldName); });
     if (position == m_availableTags.cend())
         return;
-    QStringList tags = m_availableTags;
-    tags[position - m_availableTags.cbegin()] = trimmed;
-    setAvailableTags(std::move(tags));
-
+    // Everything changes before anyone hears of it: an observer asking for the current
+    // tag's colour in between would otherwise give the old name a colour again.
+    m_availableTags[position - m_availableTags.cbegin()] = trimmed;
     const auto color = m_tagColorMap.constFind(canonical(oldName));
-    if (color != m_tagColorMap.cend()) {
+    const bool colorMoves = color != m_tagColorMap.cend();
+    if (colorMoves) {
         const quint32 kept = *color;
         m_tagColorMap.remove(canonical(oldName));
-        setTagColor(trimmed, kept);
+        m_tagColorMap.insert(canonical(trimmed), kept);
+    }
+    const bool currentMoves = m_currentSessionTag && sameTag(*m_currentSessionTag, oldName);
+    if (currentMoves)
+        m_currentSessionTag = trimmed;
+
+    emit availableTagsChanged();
+    if (colorMoves) {
+        emit tagColorMapChanged();
         saveTagColors();
     }
-    if (m_currentSessionTag && sameTag(*m_currentSessionTag, oldName)) {
-        setCurrentSessionTag(trimmed);
+    if (currentMoves) {
+        emit currentSessionTagChanged();
         saveCurrentTag();
     }
     saveCustomTags();
@@ -185,14 +209,19 @@ void TagManager::deleteTag(const QString& name)
 {
     if (isDefaultTag(name))
         return;
-    QStringList tags = m_availableTags;
-    tags.removeIf([&](const QString& tag) { return sameTag(tag, name); });
-    setAvailableTags(std::move(tags));
+    // As in renameTag: the current tag is cleared before the colour map is announced, so no
+    // observer gives the deleted name its colour back.
+    m_availableTags.removeIf([&](const QString& tag) { return sameTag(tag, name); });
     m_tagColorMap.remove(canonical(name));
+    const bool wasCurrent = m_currentSessionTag && sameTag(*m_currentSessionTag, name);
+    if (wasCurrent)
+        m_currentSessionTag.reset();
+
+    emit availableTagsChanged();
     emit tagColorMapChanged();
     saveTagColors();
-    if (m_currentSessionTag && sameTag(*m_currentSessionTag, name)) {
-        setCurrentSessionTag(std::nullopt);
+    if (wasCurrent) {
+        emit currentSessionTagChanged();
         saveCurrentTag();
     }
     saveCustomTags();

@@ -3,7 +3,9 @@
 #include "platform/PreferenceValues.h"
 #include "platform/Preferences.h"
 
-ThemeManager::ThemeManager(Preferences& preferences, QObject* parent) : QObject(parent), m_preferences(preferences)
+ThemeManager::ThemeManager(Preferences& preferences, QObject* parent)
+    : QObject(parent)
+    , m_preferences(preferences)
 {
     loadColors();
 }

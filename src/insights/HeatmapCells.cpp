@@ -10,8 +10,9 @@ namespace Heatmap {
 namespace {
 QString tooltip(qint64 minutes, const QString& date)
 {
-    if (minutes > 0)
-        return QCoreApplication::translate("Heatmap", "%1 min focused on %2").arg(QString::number(minutes), date);
+    const int count = static_cast<int>(minutes);
+    if (count > 0)
+        return QCoreApplication::translate("Heatmap", "%n min focused on %1", nullptr, count).arg(date);
     return QCoreApplication::translate("Heatmap", "No focus time on %1").arg(date);
 }
 } // namespace
@@ -33,7 +34,7 @@ std::vector<HeatmapCell> cells(const SessionStore& store, const Calendar& calend
 {
     const int todayWeekday = calendar.weekday(now);
     std::vector<HeatmapCell> grid;
-    grid.reserve(columns * rows);
+    grid.reserve(static_cast<std::size_t>(columns) * rows);
     for (int day = 0; day < rows; ++day) {
         for (int week = 0; week < columns; ++week) {
             HeatmapCell cell;
@@ -53,11 +54,19 @@ std::vector<HeatmapCell> cells(const SessionStore& store, const Calendar& calend
 
 QStringList rowLabels(const Calendar& calendar)
 {
+    // The C locale has no weekday initials ("1" for Monday): then these, Sunday first.
+    static const char* const englishInitials[rows] = { "S", "M", "T", "W", "T", "F", "S" };
     QStringList labels;
     for (int day = 0; day < rows; ++day) {
+        if (day % 2 == 0) {
+            labels.append(QString());
+            continue;
+        }
         // Row 0 is Sunday, which Qt numbers 7.
         const auto qtDay = static_cast<Qt::DayOfWeek>(day == 0 ? 7 : day);
-        labels.append(day % 2 == 1 ? calendar.locale().dayName(qtDay, QLocale::NarrowFormat) : QString());
+        const QString initial = calendar.locale().dayName(qtDay, QLocale::NarrowFormat);
+        labels.append(
+            initial.isEmpty() || initial.front().isDigit() ? QLatin1String(englishInitials[day]) : initial);
     }
     return labels;
 }

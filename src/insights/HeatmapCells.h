@@ -29,6 +29,7 @@ inline constexpr int levels = 5;
 int level(qint64 focusMinutes);
 /// The grid row by row (Sunday first), each row oldest week first: index = day × columns + week.
 std::vector<HeatmapCell> cells(const SessionStore& store, const Calendar& calendar, Instant now);
-/// Row labels: the locale's narrow weekday names on Monday, Wednesday and Friday, empty elsewhere.
+/// Row labels: the locale's narrow weekday names on Monday, Wednesday and Friday (English initials
+/// where the locale has none), empty elsewhere.
 QStringList rowLabels(const Calendar& calendar);
 } // namespace Heatmap

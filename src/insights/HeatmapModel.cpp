@@ -27,6 +27,7 @@ void HeatmapModel::onStale()
 {
     // The grid keeps its size; only what the cells show changes.
     emit dataChanged(index(0), index(Heatmap::columns * Heatmap::rows - 1));
+    emit weekTextsChanged();
 }
 
 const std::vector<HeatmapCell>& HeatmapModel::cells() const
@@ -84,6 +85,19 @@ QHash<int, QByteArray> HeatmapModel::roleNames() const
 QStringList HeatmapModel::rowLabels() const
 {
     return Heatmap::rowLabels(m_inputs->dependencies().calendar);
+}
+
+QStringList HeatmapModel::weekTexts() const
+{
+    QList<QStringList> days(Heatmap::columns);
+    for (const HeatmapCell& cell : cells()) {
+        if (!cell.isFuture)
+            days[cell.week].append(cell.tooltip);
+    }
+    QStringList weeks;
+    for (const QStringList& week : days)
+        weeks.append(week.join(QStringLiteral("; ")));
+    return weeks;
 }
 
 QString HeatmapModel::focusColor() const

@@ -22,6 +22,8 @@ class HeatmapModel : public QAbstractListModel {
     /// Outline of a past or present cell and of the legend squares.
     Q_PROPERTY(QString borderColor READ borderColor CONSTANT)
     Q_PROPERTY(QString focusColor READ focusColor NOTIFY focusColorChanged)
+    /// One text per column, oldest week first, for reading aloud: the tips of its days up to today.
+    Q_PROPERTY(QStringList weekTexts READ weekTexts NOTIFY weekTextsChanged)
 
 public:
     enum Role {
@@ -48,6 +50,7 @@ public:
     QStringList legendColors() const;
     QString borderColor() const;
     QString focusColor() const;
+    QStringList weekTexts() const;
 
     const std::vector<HeatmapCell>& cells() const;
     /// The fill of a cell: clear in the future, otherwise the colour of its level.
@@ -55,6 +58,7 @@ public:
 
 signals:
     void focusColorChanged();
+    void weekTextsChanged();
 
 private:
     void onStale();

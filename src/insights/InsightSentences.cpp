@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 
 #include "ColorText.h"
-#include "DurationText.h"
 #include "MarkedText.h"
+#include "timer/ClockText.h"
 
 namespace {
 constexpr quint32 kOrange = 0xFF9500;
@@ -34,8 +34,8 @@ std::vector<Insight> insightSentences(const InsightFacts& facts)
     }
     if (facts.streak >= 1) {
         sentences.push_back(make("streak", "flame.fill", kRed,
-            markedText(QCoreApplication::translate("InsightSentences", "You're on a **%1-day** streak!"),
-                QString::number(facts.streak))));
+            markedText(QCoreApplication::translate(
+                "InsightSentences", "You're on a **%n-day** streak!", nullptr, facts.streak))));
     }
     if (facts.averageDailyFocusMinutes >= 1) {
         sentences.push_back(make("averageDailyFocus", "chart.bar.fill", facts.focusColor,

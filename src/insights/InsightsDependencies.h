@@ -4,6 +4,7 @@
 
 class Calendar;
 class Clock;
+class DailyGoal;
 class DayWatcher;
 class SessionStore;
 class TagManager;
@@ -18,4 +19,5 @@ struct InsightsDependencies {
     const Clock& clock;
     const Calendar& calendar;
     DayWatcher& dayWatcher;
+    const DailyGoal& dailyGoal;
 };

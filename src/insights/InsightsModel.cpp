@@ -1,12 +1,13 @@
 #include "InsightsModel.h"
 
 #include "ColorText.h"
-#include "DurationText.h"
 #include "FigureInputs.h"
 #include "data/SessionStore.h"
 #include "data/ThemeManager.h"
 #include "platform/Calendar.h"
 #include "platform/Clock.h"
+#include "timer/ClockText.h"
+#include "timer/DailyGoal.h"
 
 InsightsModel::InsightsModel(InsightsDependencies dependencies, QObject* parent)
     : QObject(parent)
@@ -15,6 +16,8 @@ InsightsModel::InsightsModel(InsightsDependencies dependencies, QObject* parent)
     connect(m_inputs, &FigureInputs::becameStale, this, &InsightsModel::figuresChanged);
     connect(&m_inputs->dependencies().themeManager, &ThemeManager::focusColorIdChanged, m_inputs,
         &FigureInputs::invalidate);
+    connect(
+        &m_inputs->dependencies().dailyGoal, &DailyGoal::goalChanged, m_inputs, &FigureInputs::invalidate);
 }
 
 const InsightsModel::Figures& InsightsModel::figures() const
@@ -75,4 +78,34 @@ QVariantList InsightsModel::insightItems() const
 QString InsightsModel::focusColor() const
 {
     return colorText(figures().focusColor);
+}
+
+QString InsightsModel::todaySessionsCaption() const
+{
+    return tr("Sessions", "caption under a count", todaySessions());
+}
+
+QString InsightsModel::todayBreaksCaption() const
+{
+    return tr("Breaks", "caption under a count", todayBreaks());
+}
+
+QString InsightsModel::weekSessionsCaption() const
+{
+    return tr("Sessions", "caption under a count", weekSessions());
+}
+
+QString InsightsModel::todayGoalText() const
+{
+    return m_inputs->dependencies().dailyGoal.progressText(todaySessions());
+}
+
+double InsightsModel::todayGoalProgress() const
+{
+    return m_inputs->dependencies().dailyGoal.progress(todaySessions());
+}
+
+QString InsightsModel::streakCaption() const
+{
+    return tr("day streak", "after the number of days in a row", streak());
 }

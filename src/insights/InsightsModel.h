@@ -20,8 +20,17 @@ class InsightsModel : public QObject {
     Q_PROPERTY(QString weekDailyAverage READ weekDailyAverage NOTIFY figuresChanged)
     Q_PROPERTY(int streak READ streak NOTIFY figuresChanged)
     Q_PROPERTY(bool hasStreak READ hasStreak NOTIFY figuresChanged)
+    /// The words under the counts, in the count's plural form ("Session", "Sessions").
+    Q_PROPERTY(QString todaySessionsCaption READ todaySessionsCaption NOTIFY figuresChanged)
+    Q_PROPERTY(QString todayBreaksCaption READ todayBreaksCaption NOTIFY figuresChanged)
+    Q_PROPERTY(QString weekSessionsCaption READ weekSessionsCaption NOTIFY figuresChanged)
+    Q_PROPERTY(QString streakCaption READ streakCaption NOTIFY figuresChanged)
     /// Each item: kind, symbol, color ("#RRGGBB"), text (rich text) and plainText.
     Q_PROPERTY(QVariantList insights READ insightItems NOTIFY figuresChanged)
+    /// With a daily goal: "3 of 8 sessions" for today; empty without one.
+    Q_PROPERTY(QString todayGoalText READ todayGoalText NOTIFY figuresChanged)
+    /// How much of the daily goal today's focus intervals make, 0 to 1.
+    Q_PROPERTY(double todayGoalProgress READ todayGoalProgress NOTIFY figuresChanged)
     /// The history holds no records at all.
     Q_PROPERTY(bool isEmpty READ isEmpty NOTIFY figuresChanged)
     /// The focus colour ("#RRGGBB"), the fallback when the chosen id is not in the palette.
@@ -38,6 +47,12 @@ public:
     QString weekDailyAverage() const;
     int streak() const { return figures().streak; }
     bool hasStreak() const { return figures().streak >= 1; }
+    QString todaySessionsCaption() const;
+    QString todayBreaksCaption() const;
+    QString weekSessionsCaption() const;
+    QString streakCaption() const;
+    QString todayGoalText() const;
+    double todayGoalProgress() const;
     const std::vector<Insight>& insightList() const { return figures().insights; }
     QVariantList insightItems() const;
     bool isEmpty() const { return figures().isEmpty; }

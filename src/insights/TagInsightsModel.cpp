@@ -1,15 +1,25 @@
 #include "TagInsightsModel.h"
 
 #include "ColorText.h"
-#include "DurationText.h"
 #include "FigureInputs.h"
 #include "data/TagManager.h"
 #include "platform/Calendar.h"
 #include "platform/Clock.h"
+#include "timer/ClockText.h"
 
 namespace {
 const QString kAll = QStringLiteral("All");
+
+/// The chart's total always names its minutes when it has hours: "2h 0m total", "45m total".
+QString totalText(qint64 minutes)
+{
+    const qint64 hours = minutes / 60;
+    const qint64 rest = minutes % 60;
+    if (hours != 0)
+        return TagInsightsModel::tr("%1h %2m total").arg(hours).arg(rest);
+    return TagInsightsModel::tr("%1m total").arg(rest);
 }
+} // namespace
 
 TagInsightsModel::TagInsightsModel(InsightsDependencies dependencies, QObject* parent)
     : QAbstractListModel(parent)
@@ -83,7 +93,7 @@ QVariant TagInsightsModel::data(const QModelIndex& index, int role) const
     case MinutesTextRole:
         return durationText(row.stats.totalMinutes);
     case SessionsTextRole:
-        return tr("%1 sessions").arg(row.stats.sessionCount);
+        return tr("%n session(s)", nullptr, row.stats.sessionCount);
     default:
         return {};
     }
@@ -102,6 +112,13 @@ QStringList TagInsightsModel::segments()
     for (const TimeRange range : allTimeRanges)
         labels.append(rawValue(range));
     return labels;
+}
+
+QString TagInsightsModel::segmentTitle(const QString& segment)
+{
+    if (const auto range = timeRangeFromRawValue(segment))
+        return tr("%nd", "the last n days", -dayOffset(*range));
+    return tr("All");
 }
 
 QString TagInsightsModel::selectedSegment() const
@@ -132,5 +149,10 @@ void TagInsightsModel::selectSegment(const QString& segment)
 
 QString TagInsightsModel::totalLabel() const
 {
-    return totalDurationText(figures().totalMinutes);
+    return totalText(figures().totalMinutes);
+}
+
+QString TagInsightsModel::tagCountCaption() const
+{
+    return tr("tags", "caption under the number of tags", tagCount());
 }

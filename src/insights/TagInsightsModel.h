@@ -24,6 +24,8 @@ class TagInsightsModel : public QAbstractListModel {
     Q_PROPERTY(QString totalLabel READ totalLabel NOTIFY figuresChanged)
     /// The number of rows, shown in the ring's centre.
     Q_PROPERTY(int tagCount READ tagCount NOTIFY figuresChanged)
+    /// The word under that number ("tag", "tags").
+    Q_PROPERTY(QString tagCountCaption READ tagCountCaption NOTIFY figuresChanged)
     Q_PROPERTY(bool isEmpty READ isEmpty NOTIFY figuresChanged)
 
 public:
@@ -45,6 +47,8 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
     static QStringList segments();
+    /// What a segment reads in the user's language: "All", "7d", ….
+    Q_INVOKABLE static QString segmentTitle(const QString& segment);
     QString selectedSegment() const;
     std::optional<TimeRange> selectedTimeRange() const { return m_range; }
     QString selectedTimeRangeText() const { return m_range ? rawValue(*m_range) : QString(); }
@@ -55,6 +59,7 @@ public:
 
     QString totalLabel() const;
     int tagCount() const { return static_cast<int>(figures().stats.size()); }
+    QString tagCountCaption() const;
     bool isEmpty() const { return figures().stats.empty(); }
 
     struct Row {

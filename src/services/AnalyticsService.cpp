@@ -15,7 +15,8 @@ const std::string kApp = "velto";
 } // namespace
 
 AnalyticsService::AnalyticsService(Dependencies dependencies, QObject* parent)
-    : QObject(parent), m_deps(std::move(dependencies))
+    : QObject(parent)
+    , m_deps(std::move(dependencies))
 { }
 
 bool AnalyticsService::doNotTrackRequested()
@@ -78,9 +79,9 @@ void AnalyticsService::sendHeartbeatIfNeeded()
     // heartbeat waits until a day after it.
     if (last && now.secondsSince(Instant::fromDateTime(*last)) < kHeartbeatInterval)
         return;
-    m_deps.client.capture("app_heartbeat", { { "app", kApp },
-                                             { "version", appVersion().toStdString() },
-                                             { "os_version", QSysInfo::prettyProductName().toStdString() } });
+    m_deps.client.capture("app_heartbeat",
+        { { "app", kApp }, { "version", appVersion().toStdString() },
+            { "os_version", QSysInfo::prettyProductName().toStdString() } });
     m_deps.preferences.setValue(QLatin1String(lastHeartbeatKey), now.toDateTime());
 }
 
@@ -88,5 +89,6 @@ void AnalyticsService::trackDashboardOpened(const QString& section)
 {
     if (!isSharing())
         return;
-    m_deps.client.capture("dashboard_opened", { { "app", kApp }, { "section", section.toLower().toStdString() } });
+    m_deps.client.capture(
+        "dashboard_opened", { { "app", kApp }, { "section", section.toLower().toStdString() } });
 }

@@ -6,15 +6,26 @@
 #include "beacon/BeaconSDK.h"
 #include "beacon/BeaconStorage.h"
 
-BeaconAnalyticsClient::BeaconAnalyticsClient() : m_client(beacon::BeaconSDK::shared()) { }
+BeaconAnalyticsClient::BeaconAnalyticsClient()
+    : m_client(beacon::BeaconSDK::shared())
+{ }
 
-BeaconAnalyticsClient::BeaconAnalyticsClient(beacon::BeaconSDK& client) : m_client(client) { }
+BeaconAnalyticsClient::BeaconAnalyticsClient(beacon::BeaconSDK& client)
+    : m_client(client)
+{ }
 
-void BeaconAnalyticsClient::setup(std::shared_ptr<beacon::BeaconConfig> config) { m_client.setup(std::move(config)); }
+void BeaconAnalyticsClient::setup(std::shared_ptr<beacon::BeaconConfig> config)
+{
+    m_client.setup(std::move(config));
+}
 
-void BeaconAnalyticsClient::identify(const std::string& distinctId) { m_client.identify(distinctId); }
+void BeaconAnalyticsClient::identify(const std::string& distinctId)
+{
+    m_client.identify(distinctId);
+}
 
-void BeaconAnalyticsClient::capture(const std::string& event, const std::map<std::string, std::string>& properties)
+void BeaconAnalyticsClient::capture(
+    const std::string& event, const std::map<std::string, std::string>& properties)
 {
     beacon::BeaconProperties converted;
     for (const auto& [key, value] : properties)
@@ -31,7 +42,7 @@ void BeaconAnalyticsClient::close()
     if (!folder)
         return;
     for (const beacon::StorageKey key :
-         { beacon::StorageKey::queue, beacon::StorageKey::oldQeueue, beacon::StorageKey::replayQeueue }) {
+        { beacon::StorageKey::queue, beacon::StorageKey::oldQeueue, beacon::StorageKey::replayQeueue }) {
         std::error_code ignored;
         std::filesystem::remove_all(*folder / beacon::rawValue(key), ignored);
     }

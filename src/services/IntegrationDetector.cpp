@@ -5,7 +5,9 @@
 
 #include "platform/AppIds.h"
 
-IntegrationDetector::IntegrationDetector(QDBusConnection bus, QObject* parent) : QObject(parent), m_bus(std::move(bus))
+IntegrationDetector::IntegrationDetector(QDBusConnection bus, QObject* parent)
+    : QObject(parent)
+    , m_bus(std::move(bus))
 {
     checkIfRunning();
     m_pollTimer.setInterval(pollIntervalMs);
@@ -24,9 +26,9 @@ void IntegrationDetector::checkIfRunning()
         return;
     m_checkPending = true;
     // Asynchronous: a busy bus never stalls the interface.
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    const QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("/org/freedesktop/DBus"), QStringLiteral("org.freedesktop.DBus"),
+        QStringLiteral("NameHasOwner"));
     auto* watcher = new QDBusPendingCallWatcher(
         m_bus.asyncCall(QDBusMessage(call) << QString::fromLatin1(AppIds::calmix)), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* finished) {

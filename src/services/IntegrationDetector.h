@@ -14,7 +14,8 @@ class IntegrationDetector : public QObject {
 public:
     static constexpr int pollIntervalMs = 5000;
 
-    explicit IntegrationDetector(QDBusConnection bus = QDBusConnection::sessionBus(), QObject* parent = nullptr);
+    explicit IntegrationDetector(
+        QDBusConnection bus = QDBusConnection::sessionBus(), QObject* parent = nullptr);
 
     bool isCalmixRunning() const { return m_isCalmixRunning; }
     /// Asks the bus now; the answer arrives asynchronously.

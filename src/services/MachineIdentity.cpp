@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QUuid>
 
-MachineIdentity::MachineIdentity(QStringList machineIdFiles) : m_machineIdFiles(std::move(machineIdFiles)) { }
+MachineIdentity::MachineIdentity(QStringList machineIdFiles)
+    : m_machineIdFiles(std::move(machineIdFiles))
+{ }
 
 QString MachineIdentity::deviceIdentifier() const
 {

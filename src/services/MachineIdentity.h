@@ -8,8 +8,8 @@
 class MachineIdentity {
 public:
     /// Reads the first of `machineIdFiles` that holds an id.
-    explicit MachineIdentity(QStringList machineIdFiles = { QStringLiteral("/etc/machine-id"),
-                                                            QStringLiteral("/var/lib/dbus/machine-id") });
+    explicit MachineIdentity(QStringList machineIdFiles
+        = { QStringLiteral("/etc/machine-id"), QStringLiteral("/var/lib/dbus/machine-id") });
 
     /// The same on every launch on one machine; random (and different each launch) when no id can be read.
     QString deviceIdentifier() const;

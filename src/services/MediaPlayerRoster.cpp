@@ -17,9 +17,15 @@ void MediaPlayerRoster::addPlayer(const QString& name, const QString& owner)
     m_players.insert(name, Player { owner, std::nullopt, 0, false });
 }
 
-void MediaPlayerRoster::removePlayer(const QString& name) { m_players.remove(name); }
+void MediaPlayerRoster::removePlayer(const QString& name)
+{
+    m_players.remove(name);
+}
 
-QString MediaPlayerRoster::ownerOf(const QString& name) const { return m_players.value(name).owner; }
+QString MediaPlayerRoster::ownerOf(const QString& name) const
+{
+    return m_players.value(name).owner;
+}
 
 QStringList MediaPlayerRoster::namesOwnedBy(const QString& owner) const
 {

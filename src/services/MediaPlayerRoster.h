@@ -17,7 +17,8 @@ public:
 
     struct Target {
         QString name;
-        /// The unique bus name of the instance that was seen: a player that restarted is not the one Velto knew.
+        /// The unique bus name of the instance that was seen: a player that restarted is not the one Velto
+        /// knew.
         QString owner;
     };
 

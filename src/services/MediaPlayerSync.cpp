@@ -8,15 +8,14 @@ namespace {
 const QString kSyncKey = QStringLiteral("veltoMprisSync");
 }
 
-MediaPlayerSync::MediaPlayerSync(Preferences& preferences, MprisPlayers& players, std::function<bool()> focusRunning,
-                                 QObject* parent)
+MediaPlayerSync::MediaPlayerSync(
+    Preferences& preferences, MprisPlayers& players, std::function<bool()> focusRunning, QObject* parent)
     : QObject(parent)
     , m_preferences(preferences)
     , m_players(players)
     , m_focusRunning(std::move(focusRunning))
     , m_enabled(PreferenceValues::boolean(preferences.value(kSyncKey)))
-{
-}
+{ }
 
 void MediaPlayerSync::toggle()
 {

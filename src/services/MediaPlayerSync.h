@@ -16,7 +16,7 @@ class MediaPlayerSync final : public QObject {
 public:
     /// `focusRunning` tells whether a focus interval is running now.
     MediaPlayerSync(Preferences& preferences, MprisPlayers& players, std::function<bool()> focusRunning,
-                    QObject* parent = nullptr);
+        QObject* parent = nullptr);
 
     bool enabled() const { return m_enabled; }
     /// Flips and stores the switch. Switched on while a focus interval runs, the music

@@ -25,46 +25,49 @@ QDBusMessage busCall(const QString& method, const QVariantList& arguments = {})
 }
 
 /// Runs `handle` with the answer on `context`'s thread; nothing runs once `context` is gone.
-template<typename Handler>
-void whenAnswered(const QDBusPendingCall& call, QObject* context, Handler handle)
+template <typename Handler> void whenAnswered(const QDBusPendingCall& call, QObject* context, Handler handle)
 {
     auto* watcher = new QDBusPendingCallWatcher(call, context);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context, [handle](QDBusPendingCallWatcher* done) {
-        handle(*done);
-        done->deleteLater();
-    });
+    QObject::connect(
+        watcher, &QDBusPendingCallWatcher::finished, context, [handle](QDBusPendingCallWatcher* done) {
+            handle(*done);
+            done->deleteLater();
+        });
 }
 } // namespace
 
-MprisPlayers::MprisPlayers(QDBusConnection bus, QObject* parent) : QObject(parent), m_bus(std::move(bus))
+MprisPlayers::MprisPlayers(QDBusConnection bus, QObject* parent)
+    : QObject(parent)
+    , m_bus(std::move(bus))
 {
     if (!m_bus.isConnected())
         return;
     // Watch first, then list: a player that appears in between is seen either way.
     m_bus.connect(kBusService, kBusPath, kBusService, QStringLiteral("NameOwnerChanged"), this,
-                  SLOT(onNameOwnerChanged(QString, QString, QString)));
+        SLOT(onNameOwnerChanged(QString, QString, QString)));
     m_bus.connect(QString(), kObjectPath, kPropertiesInterface, QStringLiteral("PropertiesChanged"),
-                  { kPlayerInterface }, QString(), this, SLOT(onPropertiesChanged(QDBusMessage)));
+        { kPlayerInterface }, QString(), this, SLOT(onPropertiesChanged(QDBusMessage)));
     listPlayers();
 }
 
 void MprisPlayers::listPlayers()
 {
-    whenAnswered(m_bus.asyncCall(busCall(QStringLiteral("ListNames"))), this, [this](const QDBusPendingCall& call) {
-        const QDBusPendingReply<QStringList> names = call;
-        if (names.isError())
-            return;
-        for (const QString& name : names.value()) {
-            if (!name.startsWith(kNamePrefix))
-                continue;
-            whenAnswered(m_bus.asyncCall(busCall(QStringLiteral("GetNameOwner"), { name })), this,
-                         [this, name](const QDBusPendingCall& ownerCall) {
-                             const QDBusPendingReply<QString> owner = ownerCall;
-                             if (!owner.isError())
-                                 watchPlayer(name, owner.value());
-                         });
-        }
-    });
+    whenAnswered(
+        m_bus.asyncCall(busCall(QStringLiteral("ListNames"))), this, [this](const QDBusPendingCall& call) {
+            const QDBusPendingReply<QStringList> names = call;
+            if (names.isError())
+                return;
+            for (const QString& name : names.value()) {
+                if (!name.startsWith(kNamePrefix))
+                    continue;
+                whenAnswered(m_bus.asyncCall(busCall(QStringLiteral("GetNameOwner"), { name })), this,
+                    [this, name](const QDBusPendingCall& ownerCall) {
+                        const QDBusPendingReply<QString> owner = ownerCall;
+                        if (!owner.isError())
+                            watchPlayer(name, owner.value());
+                    });
+            }
+        });
 }
 
 void MprisPlayers::onNameOwnerChanged(const QString& name, const QString& oldOwner, const QString& newOwner)
@@ -88,15 +91,17 @@ void MprisPlayers::watchPlayer(const QString& name, const QString& owner)
 
 void MprisPlayers::fetchStatus(const QString& name, const QString& owner)
 {
-    QDBusMessage get = QDBusMessage::createMethodCall(owner, kObjectPath, kPropertiesInterface, QStringLiteral("Get"));
+    QDBusMessage get
+        = QDBusMessage::createMethodCall(owner, kObjectPath, kPropertiesInterface, QStringLiteral("Get"));
     get << kPlayerInterface << kPlaybackStatus;
-    whenAnswered(m_bus.asyncCall(get, kCallTimeoutMs), this, [this, name, owner](const QDBusPendingCall& call) {
-        const QDBusPendingReply<QDBusVariant> status = call;
-        // The answer belongs to that instance only: the name may have moved on meanwhile.
-        if (status.isError() || !m_roster.contains(name) || m_roster.ownerOf(name) != owner)
-            return;
-        m_roster.setStatus(name, MediaPlayerRoster::statusFromText(status.value().variant().toString()));
-    });
+    whenAnswered(
+        m_bus.asyncCall(get, kCallTimeoutMs), this, [this, name, owner](const QDBusPendingCall& call) {
+            const QDBusPendingReply<QDBusVariant> status = call;
+            // The answer belongs to that instance only: the name may have moved on meanwhile.
+            if (status.isError() || !m_roster.contains(name) || m_roster.ownerOf(name) != owner)
+                return;
+            m_roster.setStatus(name, MediaPlayerRoster::statusFromText(status.value().variant().toString()));
+        });
 }
 
 void MprisPlayers::onPropertiesChanged(const QDBusMessage& message)
@@ -109,7 +114,8 @@ void MprisPlayers::onPropertiesChanged(const QDBusMessage& message)
     const QString owner = message.service();
     for (const QString& name : m_roster.namesOwnedBy(owner)) {
         if (changed.contains(kPlaybackStatus))
-            m_roster.setStatus(name, MediaPlayerRoster::statusFromText(changed.value(kPlaybackStatus).toString()));
+            m_roster.setStatus(
+                name, MediaPlayerRoster::statusFromText(changed.value(kPlaybackStatus).toString()));
         else if (invalidated.contains(kPlaybackStatus))
             fetchStatus(name, owner);
     }
@@ -130,12 +136,15 @@ void MprisPlayers::pause()
 void MprisPlayers::send(const MediaPlayerRoster::Target& target, const QString& method)
 {
     // Addressed to the instance Velto saw, so a player started since under the same name is not driven.
-    const QDBusMessage call = QDBusMessage::createMethodCall(target.owner, kObjectPath, kPlayerInterface, method);
-    whenAnswered(m_bus.asyncCall(call, kCallTimeoutMs), this, [this, target, method](const QDBusPendingCall& done) {
-        if (!done.isError())
-            return;
-        qCDebug(lcDesktop) << "Media player" << target.name << "did not take" << method << ":" << done.error().message();
-        if (method == QLatin1String("Pause"))
-            m_roster.forgetPause(target.name, target.owner);
-    });
+    const QDBusMessage call
+        = QDBusMessage::createMethodCall(target.owner, kObjectPath, kPlayerInterface, method);
+    whenAnswered(
+        m_bus.asyncCall(call, kCallTimeoutMs), this, [this, target, method](const QDBusPendingCall& done) {
+            if (!done.isError())
+                return;
+            qCDebug(lcDesktop) << "Media player" << target.name << "did not take" << method << ":"
+                               << done.error().message();
+            if (method == QLatin1String("Pause"))
+                m_roster.forgetPause(target.name, target.owner);
+        });
 }

@@ -22,19 +22,26 @@ constexpr ReachabilityFlags kAssumedReachable = ReachabilityFlag::reachable | Re
 } // namespace
 
 NetworkManagerStateSource::NetworkManagerStateSource(QDBusConnection bus, QObject* parent)
-    : QObject(parent), m_bus(std::move(bus))
+    : QObject(parent)
+    , m_bus(std::move(bus))
 {
     if (!m_bus.isConnected())
         return;
     auto* watcher = new QDBusServiceWatcher(kService, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
-    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &NetworkManagerStateSource::onManagerOwnerChanged);
-    m_bus.connect(kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"),
-                  this, SLOT(onPropertiesChanged(QString, QVariantMap, QStringList)));
-    m_bus.connect(kService, kPath, kInterface, QStringLiteral("StateChanged"), this, SLOT(onStateChanged(uint)));
+    connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+        &NetworkManagerStateSource::onManagerOwnerChanged);
+    m_bus.connect(kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("PropertiesChanged"), this,
+        SLOT(onPropertiesChanged(QString, QVariantMap, QStringList)));
+    m_bus.connect(
+        kService, kPath, kInterface, QStringLiteral("StateChanged"), this, SLOT(onStateChanged(uint)));
     refresh();
 }
 
-NetworkManagerStateSource::~NetworkManagerStateSource() { stopWatching(); }
+NetworkManagerStateSource::~NetworkManagerStateSource()
+{
+    stopWatching();
+}
 
 ReachabilityFlags NetworkManagerStateSource::flagsFor(uint state, uint connectivity)
 {
@@ -78,8 +85,8 @@ void NetworkManagerStateSource::refresh()
         update(kAssumedReachable);
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                       QStringLiteral("GetAll"));
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("GetAll"));
     call << kInterface;
     const QDBusReply<QVariantMap> reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
     if (!reply.isValid()) {
@@ -105,8 +112,8 @@ void NetworkManagerStateSource::update(ReachabilityFlags flags)
         onChange();
 }
 
-void NetworkManagerStateSource::onPropertiesChanged(const QString& interface, const QVariantMap& changed,
-                                                    const QStringList&)
+void NetworkManagerStateSource::onPropertiesChanged(
+    const QString& interface, const QVariantMap& changed, const QStringList&)
 {
     if (interface != kInterface)
         return;
@@ -123,4 +130,7 @@ void NetworkManagerStateSource::onStateChanged(uint state)
     update(flagsFor(m_state, m_connectivity));
 }
 
-void NetworkManagerStateSource::onManagerOwnerChanged(const QString&, const QString&, const QString&) { refresh(); }
+void NetworkManagerStateSource::onManagerOwnerChanged(const QString&, const QString&, const QString&)
+{
+    refresh();
+}

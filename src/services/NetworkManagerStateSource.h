@@ -14,7 +14,8 @@ class NetworkManagerStateSource final : public QObject, public beacon::BeaconNet
     Q_OBJECT
 
 public:
-    explicit NetworkManagerStateSource(QDBusConnection bus = QDBusConnection::systemBus(), QObject* parent = nullptr);
+    explicit NetworkManagerStateSource(
+        QDBusConnection bus = QDBusConnection::systemBus(), QObject* parent = nullptr);
     ~NetworkManagerStateSource() override;
 
     std::error_code readFlags(beacon::ReachabilityFlags& flags) override;
@@ -25,7 +26,8 @@ public:
     static beacon::ReachabilityFlags flagsFor(uint state, uint connectivity);
 
 private slots:
-    void onPropertiesChanged(const QString& interface, const QVariantMap& changed, const QStringList& invalidated);
+    void onPropertiesChanged(
+        const QString& interface, const QVariantMap& changed, const QStringList& invalidated);
     void onStateChanged(uint state);
     void onManagerOwnerChanged(const QString& name, const QString& oldOwner, const QString& newOwner);
 

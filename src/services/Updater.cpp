@@ -12,23 +12,23 @@ Q_LOGGING_CATEGORY(lcUpdates, "velto.updates")
 
 namespace {
 
-UpdateCheckResult assess(const FeedResponse& response, const QString& currentVersion)
+UpdateCheckResult assess(const http::Response& response, const QString& currentVersion)
 {
     using Failure = UpdateCheckResult::Failure;
     switch (response.status) {
-    case FeedResponse::Status::Received:
+    case http::Response::Status::received:
         break;
-    case FeedResponse::Status::TimedOut:
+    case http::Response::Status::timedOut:
         return UpdateCheckResult::failed(Failure::TimedOut, currentVersion);
-    case FeedResponse::Status::HttpError:
-        return UpdateCheckResult::failed(Failure::ServerError, currentVersion);
-    case FeedResponse::Status::TooLarge:
+    case http::Response::Status::tooLarge:
         return UpdateCheckResult::failed(Failure::Unreadable, currentVersion);
-    case FeedResponse::Status::Unreachable:
-    case FeedResponse::Status::Cancelled:
+    case http::Response::Status::failed:
+    case http::Response::Status::cancelled:
         return UpdateCheckResult::failed(Failure::Unreachable, currentVersion);
     }
-    const std::optional<Appcast> appcast = parseAppcast(response.body);
+    if (response.httpStatus < 200 || response.httpStatus > 299)
+        return UpdateCheckResult::failed(Failure::ServerError, currentVersion);
+    const std::optional<Appcast> appcast = parseAppcast(QByteArray::fromStdString(response.body));
     if (!appcast)
         return UpdateCheckResult::failed(Failure::Unreadable, currentVersion);
     const std::optional<AppcastItem> newest = appcast->newest();
@@ -41,6 +41,15 @@ UpdateCheckResult assess(const FeedResponse& response, const QString& currentVer
     if (newest->version > running)
         return UpdateCheckResult::updateAvailable(currentVersion, newest->versionText, newest->page);
     return UpdateCheckResult::upToDate(currentVersion, newest->versionText);
+}
+
+std::string failureDetail(const http::Response& response)
+{
+    if (!response.error.empty())
+        return response.error;
+    if (response.httpStatus < 200 || response.httpStatus > 299)
+        return "HTTP status " + std::to_string(response.httpStatus);
+    return "the feed is not a usable appcast";
 }
 
 } // namespace
@@ -66,6 +75,7 @@ Updater::Updater(Preferences& preferences, const Clock& clock, UpdaterSettings s
     // Where only the automatic-update choice is stored, checking follows it: the one menu switch sets both.
     const QVariant checks = preferences.value(QLatin1String(automaticChecksKey));
     m_automaticallyChecks = checks.isValid() ? PreferenceValues::boolean(checks) : m_automaticallyDownloads;
+    http::initialise(); // here, before any worker transfers
     m_scheduleTimer.setTimerType(Qt::VeryCoarseTimer); // a check within the hour is soon enough
     connect(&m_scheduleTimer, &QTimer::timeout, this, &Updater::checkIfDue);
 }
@@ -73,7 +83,7 @@ Updater::Updater(Preferences& preferences, const Clock& clock, UpdaterSettings s
 Updater::~Updater()
 {
     if (m_check && m_check->worker.joinable()) {
-        m_check->download->cancel();
+        m_check->cancellation->cancel();
         m_check->worker.join();
     }
 }
@@ -152,22 +162,24 @@ void Updater::startCheck(bool userInitiated)
     m_preferences.setValue(QLatin1String(lastCheckTimeKey), m_clock.now().toDateTime());
     m_check = std::make_unique<RunningCheck>();
     m_check->userInitiated = userInitiated;
-    m_check->download
-        = std::make_shared<FeedDownload>(m_settings.feedUrl.toString(QUrl::FullyEncoded).toStdString(),
-            "Velto/" + m_settings.currentVersion.toStdString(), m_settings.limits);
+    http::Request request;
+    request.url = m_settings.feedUrl.toString(QUrl::FullyEncoded).toStdString();
+    request.userAgent = "Velto/" + m_settings.currentVersion.toStdString();
+    request.acceptEncoding = ""; // whatever libcurl can decode
+    request.redirects = http::Redirects::followHttps;
+    request.limits = m_settings.limits;
     emit canCheckForUpdatesChanged();
 
     // The destructor cancels and joins this thread, so `this` outlives it; a result posted
     // but not yet delivered is dropped with the object.
-    const auto work = [this, download = m_check->download, currentVersion = m_settings.currentVersion] {
-        const FeedResponse response = download->run();
-        if (response.status == FeedResponse::Status::Cancelled)
+    const auto work = [this, request = std::move(request), cancellation = m_check->cancellation,
+                          currentVersion = m_settings.currentVersion] {
+        const http::Response response = http::perform(request, cancellation.get());
+        if (response.status == http::Response::Status::cancelled)
             return;
         const UpdateCheckResult result = assess(response, currentVersion);
         if (result.outcome() == UpdateCheckResult::Outcome::Failed)
-            qCInfo(lcUpdates) << "Update check failed:"
-                              << (response.detail.empty() ? "the feed is not a usable appcast"
-                                                          : response.detail.c_str());
+            qCInfo(lcUpdates) << "Update check failed:" << failureDetail(response).c_str();
         QMetaObject::invokeMethod(
             this, [this, result] { finishCheck(result); }, Qt::QueuedConnection);
     };

@@ -7,8 +7,8 @@
 #include <memory>
 #include <thread>
 
-#include "FeedDownload.h"
 #include "UpdateCheckResult.h"
+#include "http/HttpTransfer.h"
 
 class Clock;
 class Preferences;
@@ -20,7 +20,9 @@ struct UpdaterSettings {
     QUrl feedUrl = defaultFeedUrl();
     /// The running version ("1.0.0", the project version).
     QString currentVersion = defaultVersion();
-    FeedDownloadLimits limits {};
+    http::Limits limits { .connectTimeout = std::chrono::seconds(10),
+        .totalTimeout = std::chrono::seconds(30),
+        .maxResponseBytes = std::size_t(2) * 1024 * 1024 };
     /// How often the updater looks whether a scheduled check is due. Looking at the wall
     /// clock instead of arming one long timer keeps the day right across suspend.
     std::chrono::milliseconds scheduleTick = std::chrono::hours(1);
@@ -77,7 +79,7 @@ signals:
 
 private:
     struct RunningCheck {
-        std::shared_ptr<FeedDownload> download;
+        std::shared_ptr<http::Cancellation> cancellation = std::make_shared<http::Cancellation>();
         std::thread worker;
         bool userInitiated = false;
     };

@@ -13,12 +13,24 @@ bool switchOn(const Preferences& preferences, const char* key)
 }
 } // namespace
 
-bool soundOn(const Preferences& preferences) { return switchOn(preferences, soundKey); }
+bool soundOn(const Preferences& preferences)
+{
+    return switchOn(preferences, soundKey);
+}
 
-bool notificationOn(const Preferences& preferences) { return switchOn(preferences, notificationKey); }
+bool notificationOn(const Preferences& preferences)
+{
+    return switchOn(preferences, notificationKey);
+}
 
-void setSoundOn(Preferences& preferences, bool on) { preferences.setValue(QLatin1String(soundKey), on); }
+void setSoundOn(Preferences& preferences, bool on)
+{
+    preferences.setValue(QLatin1String(soundKey), on);
+}
 
-void setNotificationOn(Preferences& preferences, bool on) { preferences.setValue(QLatin1String(notificationKey), on); }
+void setNotificationOn(Preferences& preferences, bool on)
+{
+    preferences.setValue(QLatin1String(notificationKey), on);
+}
 
 } // namespace EndAlerts

@@ -1,7 +1,9 @@
 #include "TimerManager.h"
 
 #include <QUuid>
+#include <cmath>
 
+#include "ClockText.h"
 #include "EndAlerts.h"
 #include "data/SessionStore.h"
 #include "data/TagManager.h"
@@ -24,6 +26,7 @@ const QString kDailySessionsKey = QStringLiteral("dailySessions");
 const QString kTotalFocusTimeTodayKey = QStringLiteral("totalFocusTimeToday");
 const QString kLastSessionDateKey = QStringLiteral("lastSessionDate");
 const QString kCalmixSyncKey = QStringLiteral("veltoCalmixSync");
+const QString kIntervalsBeforeLongBreakKey = QStringLiteral("veltoIntervalsBeforeLongBreak");
 
 SessionType sessionTypeFor(TimerState state)
 {
@@ -37,16 +40,42 @@ SessionType sessionTypeFor(TimerState state)
     }
 }
 
-/// Whole seconds of a duration, clamped so absurd stored values cannot overflow.
-qint64 wholeSeconds(double seconds)
+constexpr double kMinimumSeconds = TimerManager::minimumMinutes * 60.0;
+constexpr double kMaximumSeconds = TimerManager::maximumMinutes * 60.0;
+/// A day with a clock change can last 25 hours.
+constexpr double kLongestDaySeconds = 25 * 3600.0;
+/// As many intervals as a day can hold at the shortest length.
+constexpr qint64 kMostSessionsInADay = qint64(kLongestDaySeconds / kMinimumSeconds);
+
+/// A stored length within the limits: a number outside them reads as the nearest limit,
+/// anything else (absent, not a number) as `fallback`.
+double storedDuration(const QVariant& stored, double fallback, double longest)
 {
-    if (!(seconds > 0))
-        return 0;
-    return seconds > 9e15 ? qint64(9e15) : static_cast<qint64>(seconds);
+    const std::optional<double> seconds = PreferenceValues::number(stored);
+    if (!seconds || std::isnan(*seconds))
+        return fallback;
+    return std::clamp(*seconds, kMinimumSeconds, longest);
+}
+
+double minutesWithinLimits(int minutes)
+{
+    return std::clamp(minutes, TimerManager::minimumMinutes, TimerManager::maximumMinutes) * 60.0;
+}
+
+/// A stored count within the limits, as `storedDuration` reads a length.
+int storedIntervalsBeforeLongBreak(const QVariant& stored)
+{
+    const std::optional<double> count = PreferenceValues::number(stored);
+    if (!count || std::isnan(*count))
+        return TimerManager::defaultIntervalsBeforeLongBreak;
+    return static_cast<int>(std::clamp(*count, double(TimerManager::minimumIntervalsBeforeLongBreak),
+        double(TimerManager::maximumIntervalsBeforeLongBreak)));
 }
 } // namespace
 
-TimerManager::TimerManager(Dependencies dependencies, QObject* parent) : QObject(parent), m_deps(std::move(dependencies))
+TimerManager::TimerManager(Dependencies dependencies, QObject* parent)
+    : QObject(parent)
+    , m_deps(std::move(dependencies))
 {
     m_calmixSyncEnabled = PreferenceValues::boolean(m_deps.preferences.value(kCalmixSyncKey));
     loadSettings();
@@ -60,23 +89,26 @@ TimerManager::TimerManager(Dependencies dependencies, QObject* parent) : QObject
     m_dayTimer.setSingleShot(true);
     connect(&m_dayTimer, &QTimer::timeout, this, &TimerManager::checkDay);
     scheduleDayCheck();
+    m_discardTimer.setSingleShot(true);
+    connect(&m_discardTimer, &QTimer::timeout, this, &TimerManager::expireDiscard);
 
     for (auto signal : { &TimerManager::currentStateChanged, &TimerManager::timeRemainingChanged,
-                         &TimerManager::workDurationChanged, &TimerManager::shortBreakDurationChanged,
-                         &TimerManager::longBreakDurationChanged })
+             &TimerManager::workDurationChanged, &TimerManager::shortBreakDurationChanged,
+             &TimerManager::longBreakDurationChanged })
         connect(this, signal, this, &TimerManager::progressChanged);
 }
 
 void TimerManager::loadSettings()
 {
-    const auto readDuration = [this](const QString& key, double& target) {
-        if (const auto seconds = PreferenceValues::number(m_deps.preferences.value(key)))
-            target = *seconds;
-    };
-    readDuration(kWorkDurationKey, m_workDuration);
-    readDuration(kShortBreakDurationKey, m_shortBreakDuration);
-    readDuration(kLongBreakDurationKey, m_longBreakDuration);
+    // What the file holds stays there until the user changes that setting: only the value in use is bounded.
+    const Preferences& stored = m_deps.preferences;
+    m_workDuration = storedDuration(stored.value(kWorkDurationKey), m_workDuration, kMaximumSeconds);
+    m_shortBreakDuration
+        = storedDuration(stored.value(kShortBreakDurationKey), m_shortBreakDuration, kMaximumSeconds);
+    m_longBreakDuration
+        = storedDuration(stored.value(kLongBreakDurationKey), m_longBreakDuration, 3 * kMaximumSeconds);
     m_autoStartNext = PreferenceValues::boolean(m_deps.preferences.value(kAutoStartNextKey));
+    m_intervalsBeforeLongBreak = storedIntervalsBeforeLongBreak(stored.value(kIntervalsBeforeLongBreakKey));
 }
 
 void TimerManager::loadDailyStats()
@@ -87,9 +119,11 @@ void TimerManager::loadDailyStats()
     if (!lastSession)
         return;
     if (m_deps.calendar.dayNumber(Instant::fromDateTime(*lastSession)) == today) {
+        // No more than one day can hold, whatever the file says.
         const qint64 sessions = PreferenceValues::integer(m_deps.preferences.value(kDailySessionsKey));
-        setDailyCounters(static_cast<int>(std::clamp<qint64>(sessions, 0, std::numeric_limits<int>::max())),
-                         PreferenceValues::real(m_deps.preferences.value(kTotalFocusTimeTodayKey)));
+        const double focus = PreferenceValues::real(m_deps.preferences.value(kTotalFocusTimeTodayKey));
+        setDailyCounters(static_cast<int>(std::clamp<qint64>(sessions, 0, kMostSessionsInADay)),
+            std::isnan(focus) ? 0.0 : std::clamp(focus, 0.0, kLongestDaySeconds));
     } else {
         setDailyCounters(0, 0.0); // stored values are from another day; nothing is written yet
     }
@@ -100,14 +134,6 @@ void TimerManager::saveDailyStats(Instant sessionDate)
     m_deps.preferences.setValue(kDailySessionsKey, QVariant::fromValue<qint64>(m_dailySessions));
     m_deps.preferences.setValue(kTotalFocusTimeTodayKey, QVariant::fromValue<double>(m_totalFocusTimeToday));
     m_deps.preferences.setValue(kLastSessionDateKey, sessionDate.toDateTime());
-}
-
-void TimerManager::saveSettings()
-{
-    m_deps.preferences.setValue(kWorkDurationKey, QVariant::fromValue<double>(m_workDuration));
-    m_deps.preferences.setValue(kShortBreakDurationKey, QVariant::fromValue<double>(m_shortBreakDuration));
-    m_deps.preferences.setValue(kLongBreakDurationKey, QVariant::fromValue<double>(m_longBreakDuration));
-    m_deps.preferences.setValue(kAutoStartNextKey, m_autoStartNext);
 }
 
 void TimerManager::setDailyCounters(int sessions, double focusSeconds)
@@ -154,6 +180,9 @@ void TimerManager::setCurrentState(TimerState state)
     if (m_currentState == state)
         return;
     m_currentState = state;
+    // Under auto-start the tab shows what runs; idle leaves it where it is.
+    if (m_autoStartNext && state != TimerState::idle)
+        setSelectedModeIsFocus(state == TimerState::work);
     emit currentStateChanged();
 }
 
@@ -171,14 +200,6 @@ void TimerManager::setRunning(bool running)
         return;
     m_isRunning = running;
     emit isRunningChanged();
-}
-
-void TimerManager::setAutoStartNext(bool on)
-{
-    if (m_autoStartNext == on)
-        return;
-    m_autoStartNext = on;
-    emit autoStartNextChanged();
 }
 
 void TimerManager::setSelectedModeIsFocus(bool focus)
@@ -211,53 +232,279 @@ double TimerManager::durationFor(TimerState state) const
     return 0.0;
 }
 
-void TimerManager::start(bool isBreak)
+void TimerManager::arm(TimerState state)
 {
-    if (m_currentState == TimerState::idle) {
-        setCurrentState(isBreak ? TimerState::shortBreak : TimerState::work);
-        setTimeRemaining(durationFor(m_currentState));
-    }
-    setRunning(true);
-    m_tickAnchor = m_deps.clock.steadyTime();
-    scheduleNextTick();
-    syncCalmix();
-}
-
-void TimerManager::pause()
-{
-    setRunning(false);
-    m_tickTimer.stop();
-    syncCalmix();
+    forgetDiscard();
+    m_intervalStarted = false;
+    m_secondsRun = 0.0;
+    m_extendedSeconds = 0.0;
+    m_pausedSince.reset();
+    setCurrentState(state);
+    setTimeRemaining(durationFor(state));
 }
 
 void TimerManager::moveToNextState()
 {
     if (m_currentState == TimerState::work)
-        setCurrentState(m_sessionsCompleted > 0 && m_sessionsCompleted % 4 == 0 ? TimerState::longBreak
-                                                                                 : TimerState::shortBreak);
+        arm(m_sessionsCompleted > 0 && m_sessionsCompleted % m_intervalsBeforeLongBreak == 0
+                ? TimerState::longBreak
+                : TimerState::shortBreak);
     else
-        setCurrentState(TimerState::work);
-    setTimeRemaining(durationFor(m_currentState));
+        arm(TimerState::work);
+}
+
+void TimerManager::run()
+{
+    setRunning(true);
+    m_pausedSince.reset();
+    m_ranSince = m_deps.clock.now();
+    m_tickAnchor = m_deps.clock.steadyTime();
+    scheduleNextTick();
+    syncCalmix();
+    announceRun();
+}
+
+void TimerManager::stop()
+{
+    setRunning(false);
+    m_tickTimer.stop();
+}
+
+void TimerManager::returnToIdle()
+{
+    stop();
+    m_intervalStarted = false;
+    m_secondsRun = 0.0;
+    m_extendedSeconds = 0.0;
+    m_pausedSince.reset();
+    setCurrentState(TimerState::idle);
+    setTimeRemaining(0.0);
+}
+
+void TimerManager::start(bool isBreak)
+{
+    if (m_currentState != TimerState::idle && Velto::isBreak(m_currentState) != isBreak) {
+        // The other kind is abandoned; the one asked for says what the music does.
+        const std::optional<Ending> ending = takeEnding();
+        returnToIdle();
+        announceEnd(ending, IntervalEnd::stopped);
+    }
+    if (m_currentState == TimerState::idle) {
+        setSelectedModeIsFocus(!isBreak);
+        arm(isBreak ? TimerState::shortBreak : TimerState::work);
+    } else if (m_isRunning) {
+        return;
+    }
+    run();
+}
+
+void TimerManager::pause()
+{
+    if (!m_isRunning)
+        return;
+    stop();
+    m_pausedSince = m_deps.clock.now();
+    syncCalmix();
+    emit intervalPaused(m_currentState);
+}
+
+void TimerManager::pauseAt(Instant since)
+{
+    catchUpTicks(); // what fell due before now counts first; the interval may end here
+    if (!m_isRunning)
+        return;
+    const Instant now = m_deps.clock.now();
+    const Instant from = std::min(std::max(since, m_ranSince), now);
+    // The ticks of this run fell every second after m_ranSince; those after `from` go back.
+    const double lastTickAfterFrom = now.secondsSince(from)
+        - std::chrono::duration<double>(m_deps.clock.steadyTime() - m_tickAnchor).count();
+    const double givenBack = std::clamp(std::ceil(lastTickAfterFrom), 0.0, m_secondsRun);
+    stop();
+    m_pausedSince = from;
+    m_secondsRun -= givenBack;
+    setTimeRemaining(m_timeRemaining + givenBack);
+    syncCalmix();
+    emit intervalPaused(m_currentState);
+}
+
+void TimerManager::resumeCountingPause()
+{
+    if (m_isRunning || m_currentState == TimerState::idle)
+        return;
+    const std::optional<Instant> since = m_pausedSince;
+    run();
+    if (!since)
+        return;
+    const double away = std::max(0.0, m_deps.clock.now().secondsSince(*since));
+    m_ranSince = *since;
+    m_tickAnchor -= std::chrono::milliseconds(static_cast<qint64>(away * 1000.0));
+    catchUpTicks();
+}
+
+bool TimerManager::extend(int minutes)
+{
+    if (m_currentState == TimerState::idle || minutes < minimumExtendMinutes
+        || minutes > maximumExtendMinutes)
+        return false;
+    forgetDiscard();
+    m_extendedSeconds += minutes * 60.0;
+    setTimeRemaining(m_timeRemaining + minutes * 60.0);
+    return true;
+}
+
+void TimerManager::playPause()
+{
+    if (m_isRunning)
+        pause();
+    else if (m_currentState != TimerState::idle)
+        run(); // whatever is armed resumes, even when the other tab shows
+    else
+        start(!m_selectedModeIsFocus);
+}
+
+void TimerManager::reset()
+{
+    if (m_currentState == TimerState::idle)
+        return;
+    const std::optional<Ending> ending = takeEnding();
+    returnToIdle();
+    syncCalmix();
+    announceEnd(ending, IntervalEnd::stopped);
+}
+
+void TimerManager::skip()
+{
+    if (m_currentState == TimerState::idle)
+        return;
+    const std::optional<Ending> ending = takeEnding();
+    stop();
+    moveToNextState();
+    syncCalmix();
+    announceEnd(ending, IntervalEnd::skipped);
+}
+
+void TimerManager::selectTab(bool focus)
+{
+    setSelectedModeIsFocus(focus);
+    if (m_currentState == TimerState::idle)
+        return;
+    m_discarded = Discarded { m_currentState, m_timeRemaining, m_deps.tagManager.currentSessionTag(),
+        m_deps.clock.steadyTime(), m_secondsRun, m_extendedSeconds };
+    const std::optional<Ending> ending = takeEnding();
+    returnToIdle();
+    syncCalmix();
+    m_discardTimer.start(undoWindow);
+    emit discardChanged();
+    announceEnd(ending, IntervalEnd::stopped);
+}
+
+TimerState TimerManager::discardedState() const
+{
+    if (!m_discarded || m_deps.clock.steadyTime() - m_discarded->at >= undoWindow)
+        return TimerState::idle;
+    return m_discarded->state;
+}
+
+void TimerManager::undoDiscard()
+{
+    if (!canUndoDiscard() || m_currentState != TimerState::idle) {
+        expireDiscard();
+        return;
+    }
+    const Discarded discarded = *m_discarded;
+    forgetDiscard();
+    // The interval comes back as it was: its tab, its tag, the second it had reached.
+    if (discarded.state == TimerState::work && discarded.tag != m_deps.tagManager.currentSessionTag()
+        && (!discarded.tag || m_deps.tagManager.availableTags().contains(*discarded.tag)))
+        m_deps.tagManager.chooseCurrentTag(discarded.tag.value_or(QString()));
+    setSelectedModeIsFocus(discarded.state == TimerState::work);
+    m_extendedSeconds = discarded.extendedSeconds;
+    setCurrentState(discarded.state);
+    setTimeRemaining(discarded.timeRemaining);
+    m_secondsRun = discarded.secondsRun; // it ended, so it starts again when it runs
+}
+
+void TimerManager::forgetDiscard()
+{
+    m_discardTimer.stop();
+    if (!m_discarded)
+        return;
+    m_discarded.reset();
+    emit discardChanged();
+}
+
+void TimerManager::expireDiscard()
+{
+    if (!m_discarded)
+        return;
+    const auto left = m_discarded->at + undoWindow - m_deps.clock.steadyTime();
+    if (left > std::chrono::milliseconds::zero())
+        m_discardTimer.start(left);
+    else
+        forgetDiscard();
 }
 
 void TimerManager::setWorkDuration(int minutes)
 {
-    if (m_currentState != TimerState::idle && m_isRunning)
+    if (!durationsEditable())
         return;
-    m_workDuration = minutes * 60.0;
+    const double seconds = minutesWithinLimits(minutes);
+    // Written even when unchanged: the user has chosen this length, whatever the file held.
+    m_deps.preferences.setValue(kWorkDurationKey, QVariant::fromValue<double>(seconds));
+    if (m_workDuration == seconds)
+        return;
+    forgetDiscard(); // it would come back longer or shorter than it ran
+    m_workDuration = seconds;
     emit workDurationChanged();
-    saveSettings();
 }
 
 void TimerManager::setBreakDuration(int minutes)
 {
-    if (m_currentState != TimerState::idle && m_isRunning)
+    if (!durationsEditable())
         return;
-    m_shortBreakDuration = minutes * 60.0;
-    m_longBreakDuration = minutes * 180.0;
+    const double seconds = minutesWithinLimits(minutes);
+    const bool longFollows = longBreakFollowsShortBreak();
+    const double longSeconds = longFollows ? 3 * seconds : m_longBreakDuration;
+    m_deps.preferences.setValue(kShortBreakDurationKey, QVariant::fromValue<double>(seconds));
+    if (longFollows)
+        m_deps.preferences.setValue(kLongBreakDurationKey, QVariant::fromValue<double>(longSeconds));
+    if (m_shortBreakDuration == seconds && m_longBreakDuration == longSeconds)
+        return;
+    forgetDiscard();
+    m_shortBreakDuration = seconds;
+    m_longBreakDuration = longSeconds;
     emit shortBreakDurationChanged();
     emit longBreakDurationChanged();
-    saveSettings();
+}
+
+bool TimerManager::longBreakFollowsShortBreak() const
+{
+    // No separate switch: a long break of exactly three short ones is what setBreakDuration
+    // has always stored, so files from before the long break had its own setting follow too.
+    return std::abs(m_longBreakDuration - 3 * m_shortBreakDuration) < 0.5;
+}
+
+void TimerManager::setLongBreakDuration(int minutes)
+{
+    if (!durationsEditable())
+        return;
+    const double seconds = minutesWithinLimits(minutes);
+    m_deps.preferences.setValue(kLongBreakDurationKey, QVariant::fromValue<double>(seconds));
+    if (m_longBreakDuration == seconds)
+        return;
+    forgetDiscard();
+    m_longBreakDuration = seconds;
+    emit longBreakDurationChanged();
+}
+
+void TimerManager::setIntervalsBeforeLongBreak(int count)
+{
+    const int bounded = std::clamp(count, minimumIntervalsBeforeLongBreak, maximumIntervalsBeforeLongBreak);
+    m_deps.preferences.setValue(kIntervalsBeforeLongBreakKey, QVariant::fromValue<qint64>(bounded));
+    if (m_intervalsBeforeLongBreak == bounded)
+        return;
+    m_intervalsBeforeLongBreak = bounded;
+    emit intervalsBeforeLongBreakChanged();
 }
 
 void TimerManager::toggleCalmixSync()
@@ -269,7 +516,10 @@ void TimerManager::toggleCalmixSync()
         postCalmixAction(QStringLiteral("play"));
 }
 
-void TimerManager::postCalmixAction(const QString& action) { m_deps.companion.postAction(action); }
+void TimerManager::postCalmixAction(const QString& action)
+{
+    m_deps.companion.postAction(action);
+}
 
 void TimerManager::syncCalmix()
 {
@@ -279,38 +529,11 @@ void TimerManager::syncCalmix()
     emit musicCue(focusRunning);
 }
 
-void TimerManager::playPause()
-{
-    if (m_isRunning)
-        pause();
-    else
-        start(!m_selectedModeIsFocus);
-}
-
-void TimerManager::reset()
-{
-    pause();
-    setCurrentState(TimerState::idle);
-    setTimeRemaining(0.0);
-}
-
-void TimerManager::skip()
-{
-    pause();
-    moveToNextState();
-}
-
-void TimerManager::selectTab(bool focus)
-{
-    setSelectedModeIsFocus(focus);
-    if (m_currentState != TimerState::idle)
-        reset();
-}
-
 void TimerManager::toggleAutoStart()
 {
-    setAutoStartNext(!m_autoStartNext);
-    saveSettings();
+    m_autoStartNext = !m_autoStartNext;
+    m_deps.preferences.setValue(kAutoStartNextKey, m_autoStartNext);
+    emit autoStartNextChanged();
 }
 
 void TimerManager::scheduleNextTick()
@@ -341,59 +564,144 @@ void TimerManager::catchUpTicks()
 
 void TimerManager::tick()
 {
-    if (m_timeRemaining > 0)
+    if (m_timeRemaining > 0) {
+        m_secondsRun += 1.0;
         setTimeRemaining(m_timeRemaining - 1.0);
-    else
+    } else {
         completeSession();
+    }
 }
 
 void TimerManager::completeSession()
 {
-    pause();
+    stop();
+    syncCalmix();
     const TimerState finished = m_currentState;
     SessionRecord record;
     record.id = QUuid::createUuid();
     // Dated when the interval really ended, even if the tick is applied late.
     record.date = m_deps.clock.now().addSeconds(-std::chrono::duration<double>(m_tickLateness).count());
-    record.duration = durationFor(finished);
+    record.duration = currentDuration();
     record.type = sessionTypeFor(finished);
     record.completedFully = true;
     if (finished == TimerState::work)
         record.tag = m_deps.tagManager.currentSessionTag();
-    m_deps.sessionStore().addRecord(record);
+    // The lengths are bounded, so this holds; should it ever not, nothing that never ran is recorded.
+    const bool ran = record.duration > 0;
+    if (ran)
+        m_deps.sessionStore().addRecord(record);
 
-    if (finished == TimerState::work) {
+    if (finished == TimerState::work && ran) {
         ++m_sessionsCompleted;
         emit sessionsCompletedChanged();
         // The day the interval ended decides, even when its tick runs after midnight,
         // so that the counters and the history agree.
         startNewDayIfNeeded(record.date);
-        setDailyCounters(m_dailySessions + 1, m_totalFocusTimeToday + m_workDuration);
+        setDailyCounters(m_dailySessions + 1, m_totalFocusTimeToday + record.duration);
         saveDailyStats(record.date);
     }
     if (EndAlerts::soundOn(m_deps.preferences))
         m_deps.sound.playCompletionSound();
     if (EndAlerts::notificationOn(m_deps.preferences))
-        m_deps.notifier.notify(tr("Session Complete!"), finished == TimerState::work
-                                   ? tr("Great work! Time for a break.")
-                                   : tr("Break's over. Ready to focus?"));
-    emit sessionCompleted(finished);
+        notifyEnd(finished);
 
-    if (m_autoStartNext) {
+    const bool autoStart = m_autoStartNext;
+    if (autoStart) {
         moveToNextState();
-        start(false);
     } else {
-        setCurrentState(TimerState::idle);
-        setTimeRemaining(0.0);
+        returnToIdle();
         syncCalmix();
     }
+    const TimerState next = m_currentState;
+    emit intervalEnded(finished, IntervalEnd::completed);
+    if (ran)
+        emit sessionFinished(record);
+    // Whoever follows those signals may have moved the timer on: only what was armed here starts.
+    if (autoStart && m_currentState == next && !m_isRunning)
+        run();
+}
+
+void TimerManager::notifyEnd(TimerState finished)
+{
+    const bool focus = finished == TimerState::work;
+    const QList<NotificationAction> actions = focus
+        ? QList<NotificationAction> { { QStringLiteral("default"), QString() },
+              { QStringLiteral("break"), tr("Start break") }, { QStringLiteral("extend"), tr("+5 min") } }
+        : QList<NotificationAction> { { QStringLiteral("default"), QString() },
+              { QStringLiteral("focus"), tr("Start focus") }, { QStringLiteral("skip"), tr("Skip") } };
+    m_deps.notifier.notifyWithActions(tr("Session Complete!"),
+        focus ? tr("Great work! Time for a break.") : tr("Break's over. Ready to focus?"), actions, this,
+        [this](const QString& key) {
+            if (key == QLatin1String("default"))
+                emit endNotificationOpened();
+            else if (key == QLatin1String("break"))
+                start(true);
+            else if (key == QLatin1String("focus"))
+                start(false);
+            else if (key == QLatin1String("extend"))
+                focusFor(notificationExtendMinutes);
+            else if (key == QLatin1String("skip"))
+                skip();
+        });
+}
+
+void TimerManager::focusFor(int minutes)
+{
+    if (m_currentState != TimerState::idle) {
+        const std::optional<Ending> ending = takeEnding();
+        returnToIdle();
+        announceEnd(ending, IntervalEnd::stopped);
+    }
+    setSelectedModeIsFocus(true);
+    arm(TimerState::work);
+    // An interval of its own, as long as asked: recorded with that length.
+    m_extendedSeconds = minutes * 60.0 - m_workDuration;
+    setTimeRemaining(minutes * 60.0);
+    run();
+}
+
+void TimerManager::announceRun()
+{
+    if (m_intervalStarted) {
+        emit intervalResumed(m_currentState);
+        return;
+    }
+    m_intervalStarted = true;
+    emit intervalStarted(m_currentState);
+}
+
+std::optional<TimerManager::Ending> TimerManager::takeEnding()
+{
+    if (!m_intervalStarted)
+        return std::nullopt;
+    m_intervalStarted = false;
+    Ending ending { m_currentState, m_secondsRun, std::nullopt };
+    if (m_currentState == TimerState::work)
+        ending.tag = m_deps.tagManager.currentSessionTag();
+    return ending;
+}
+
+void TimerManager::announceEnd(const std::optional<Ending>& ending, IntervalEnd end)
+{
+    if (!ending)
+        return;
+    emit intervalEnded(ending->state, end);
+    if (end != IntervalEnd::skipped)
+        return;
+    SessionRecord skipped;
+    skipped.date = m_deps.clock.now();
+    skipped.duration = ending->secondsRun;
+    skipped.type = sessionTypeFor(ending->state);
+    skipped.completedFully = false;
+    skipped.tag = ending->tag;
+    emit sessionFinished(skipped);
 }
 
 double TimerManager::progress() const
 {
     if (m_currentState == TimerState::idle)
         return 0.0;
-    const double duration = durationFor(m_currentState);
+    const double duration = currentDuration();
     if (!(duration > 0))
         return 0.0;
     return 1.0 - m_timeRemaining / duration;
@@ -401,14 +709,10 @@ double TimerManager::progress() const
 
 QString TimerManager::timeString() const
 {
-    const qint64 seconds = wholeSeconds(m_timeRemaining);
-    return QStringLiteral("%1:%2").arg(seconds / 60, 2, 10, QLatin1Char('0')).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+    return clockText(m_timeRemaining);
 }
 
 QString TimerManager::focusTimeTodayText() const
 {
-    const qint64 seconds = wholeSeconds(m_totalFocusTimeToday);
-    if (seconds < 3600)
-        return tr("%1m").arg((seconds % 3600) / 60);
-    return tr("%1h %2m").arg(seconds / 3600).arg((seconds % 3600) / 60);
+    return durationText(wholeMinutes(m_totalFocusTimeToday));
 }

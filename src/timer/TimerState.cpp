@@ -1,5 +1,7 @@
 #include "TimerState.h"
 
+#include <QCoreApplication>
+
 namespace Velto {
 
 QString rawValue(TimerState state)
@@ -15,6 +17,21 @@ QString rawValue(TimerState state)
         return QStringLiteral("longBreak");
     }
     return QStringLiteral("idle");
+}
+
+QString stateTitle(TimerState state)
+{
+    switch (state) {
+    case TimerState::idle:
+        break;
+    case TimerState::work:
+        return QCoreApplication::translate("TimerState", "Focus");
+    case TimerState::shortBreak:
+        return QCoreApplication::translate("TimerState", "Short Break");
+    case TimerState::longBreak:
+        return QCoreApplication::translate("TimerState", "Long Break");
+    }
+    return QCoreApplication::translate("TimerState", "Idle");
 }
 
 } // namespace Velto

@@ -11,6 +11,12 @@ enum class TimerState { idle, work, shortBreak, longBreak };
 Q_ENUM_NS(TimerState)
 
 QString rawValue(TimerState state);
+/// What people call the state: "Idle", "Focus", "Short Break", "Long Break" (translated).
+QString stateTitle(TimerState state);
+inline bool isBreak(TimerState state)
+{
+    return state == TimerState::shortBreak || state == TimerState::longBreak;
+}
 
 } // namespace Velto
 

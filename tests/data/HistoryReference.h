@@ -94,7 +94,8 @@ struct HistoryReference {
         std::map<int, qint64> totals;
         for (const SessionRecord& r : records)
             if (r.type == SessionType::focus && r.completedFully)
-                totals[localDate(r.date).dayOfWeek() % 7] += static_cast<qint64>(r.duration / 60.0); // Sunday = 0
+                totals[localDate(r.date).dayOfWeek() % 7]
+                    += static_cast<qint64>(r.duration / 60.0); // Sunday = 0
         if (totals.empty())
             return std::nullopt;
         auto best = totals.begin();

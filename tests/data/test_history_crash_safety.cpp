@@ -24,7 +24,8 @@ namespace {
     SessionStore store(path, clock, calendar);
     for (;;) {
         clock.advance(std::chrono::minutes(30));
-        store.addRecord({ QUuid::createUuid(), clock.now(), 1500, SessionType::focus, true, QStringLiteral("Work") });
+        store.addRecord(
+            { QUuid::createUuid(), clock.now(), 1500, SessionType::focus, true, QStringLiteral("Work") });
         const char saved = 1;
         if (write(savedPipe, &saved, 1) != 1)
             _exit(1);
@@ -40,7 +41,7 @@ TEST(HistoryCrashSafety, KilledDuringSavesLeavesAWholeHistory)
         std::vector<SessionRecord> seed;
         for (int i = 0; i < 5000; ++i)
             seed.push_back({ QUuid::createUuid(), Instant::fromReferenceSeconds(7e8 + i * 1800), 1500,
-                             SessionType::focus, true, std::nullopt });
+                SessionType::focus, true, std::nullopt });
         QFile f(path);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(QByteArray::fromStdString(SessionHistoryCodec::encode(seed)));

@@ -19,14 +19,14 @@ SessionRecord taggedFocus()
 
 TEST(SessionHistoryCodec, WritesTheCompactFileFormat)
 {
-    const SessionRecord breakRecord { QUuid::fromString(QStringLiteral("0a1b2c3d-4e5f-4a6b-8c7d-8e9fa0b1c2d3")),
-                                      Instant::fromReferenceSeconds(786274500.25), 300, SessionType::shortBreak, true,
-                                      std::nullopt };
+    const SessionRecord breakRecord { QUuid::fromString(
+                                          QStringLiteral("0a1b2c3d-4e5f-4a6b-8c7d-8e9fa0b1c2d3")),
+        Instant::fromReferenceSeconds(786274500.25), 300, SessionType::shortBreak, true, std::nullopt };
     EXPECT_EQ(SessionHistoryCodec::encode({ taggedFocus(), breakRecord }),
-              R"([{"id":"6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F1E0D","date":786274200,"duration":1500,"type":"focus",)"
-              R"("completedFully":true,"tag":"Deep Work"},)"
-              R"({"id":"0A1B2C3D-4E5F-4A6B-8C7D-8E9FA0B1C2D3","date":786274500.25,"duration":300,)"
-              R"("type":"shortBreak","completedFully":true}])");
+        R"([{"id":"6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F1E0D","date":786274200,"duration":1500,"type":"focus",)"
+        R"("completedFully":true,"tag":"Deep Work"},)"
+        R"({"id":"0A1B2C3D-4E5F-4A6B-8C7D-8E9FA0B1C2D3","date":786274500.25,"duration":300,)"
+        R"("type":"shortBreak","completedFully":true}])");
     EXPECT_EQ(SessionHistoryCodec::encode({}), "[]");
 }
 
@@ -37,7 +37,8 @@ TEST(SessionHistoryCodec, RoundTripKeepsEveryFieldExactly)
     for (int i = 0; i < 500; ++i) {
         SessionRecord r;
         r.id = QUuid::createUuid();
-        r.date = Instant::fromReferenceSeconds(random.generateDouble() * 1e9 - 1e8); // fractions and negatives
+        r.date
+            = Instant::fromReferenceSeconds(random.generateDouble() * 1e9 - 1e8); // fractions and negatives
         r.duration = i % 3 ? random.bounded(1, 6000) : random.generateDouble() * 5400;
         r.type = static_cast<SessionType>(i % 3);
         r.completedFully = i % 5 != 0;
@@ -85,8 +86,7 @@ TEST_P(UnreadableHistory, IsRejectedAsAWholeWithAReason)
 }
 
 #define RECORD_HEAD R"({"id":"6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F1E0D","date":1,"duration":1500,)"
-INSTANTIATE_TEST_SUITE_P(
-    SessionHistoryCodec, UnreadableHistory,
+INSTANTIATE_TEST_SUITE_P(SessionHistoryCodec, UnreadableHistory,
     ::testing::Values(
         BadDocument { "Truncated", "[" RECORD_HEAD R"("type":"focus","completedFully":tr)", "parse error" },
         BadDocument { "Empty", "", "parse error" },
@@ -94,15 +94,24 @@ INSTANTIATE_TEST_SUITE_P(
         BadDocument { "TopLevelObject", R"({"sessions":[]})", "top level" },
         BadDocument { "ElementNotObject", R"([1])", "element 0" },
         BadDocument { "UnknownType", "[" RECORD_HEAD R"("type":"nap","completedFully":true}])", "\"nap\"" },
-        BadDocument { "MissingKey", R"([{"id":"6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F1E0D","date":1,"type":"focus","completedFully":true}])",
-                      "\"duration\" is missing" },
-        BadDocument { "SecondElementBad", "[" RECORD_HEAD R"("type":"focus","completedFully":true},)" RECORD_HEAD R"("type":"focus"}])",
-                      "element 1" },
-        BadDocument { "TagNumber", "[" RECORD_HEAD R"("type":"focus","completedFully":true,"tag":5}])", "\"tag\"" },
-        BadDocument { "CompletedAsNumber", "[" RECORD_HEAD R"("type":"focus","completedFully":1}])", "completedFully" },
-        BadDocument { "IdNotUuid", R"([{"id":"6A1F3C52","date":1,"duration":1,"type":"focus","completedFully":true}])", "UUID" },
-        BadDocument { "IdWithBraces", R"([{"id":"{6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F}","date":1,"duration":1,"type":"focus","completedFully":true}])", "UUID" },
-        BadDocument { "DateAsText", R"([{"id":"6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F1E0D","date":"today","duration":1,"type":"focus","completedFully":true}])", "\"date\"" },
+        BadDocument { "MissingKey",
+            R"([{"id":"6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F1E0D","date":1,"type":"focus","completedFully":true}])",
+            "\"duration\" is missing" },
+        BadDocument { "SecondElementBad",
+            "[" RECORD_HEAD R"("type":"focus","completedFully":true},)" RECORD_HEAD R"("type":"focus"}])",
+            "element 1" },
+        BadDocument {
+            "TagNumber", "[" RECORD_HEAD R"("type":"focus","completedFully":true,"tag":5}])", "\"tag\"" },
+        BadDocument {
+            "CompletedAsNumber", "[" RECORD_HEAD R"("type":"focus","completedFully":1}])", "completedFully" },
+        BadDocument { "IdNotUuid",
+            R"([{"id":"6A1F3C52","date":1,"duration":1,"type":"focus","completedFully":true}])", "UUID" },
+        BadDocument { "IdWithBraces",
+            R"([{"id":"{6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F}","date":1,"duration":1,"type":"focus","completedFully":true}])",
+            "UUID" },
+        BadDocument { "DateAsText",
+            R"([{"id":"6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F1E0D","date":"today","duration":1,"type":"focus","completedFully":true}])",
+            "\"date\"" },
         BadDocument { "TrailingGarbage", "[]]", "parse error" }),
     [](const ::testing::TestParamInfo<BadDocument>& info) { return std::string(info.param.name); });
 

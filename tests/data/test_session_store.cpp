@@ -3,9 +3,10 @@
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <future>
+#include <cmath>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,7 +23,7 @@ namespace {
 const QTimeZone kBerlin("Europe/Berlin");
 
 SessionRecord record(Instant end, SessionType type = SessionType::focus, double duration = 1500,
-                     bool completed = true, std::optional<QString> tag = std::nullopt)
+    bool completed = true, std::optional<QString> tag = std::nullopt)
 {
     return SessionRecord { QUuid::createUuid(), end, duration, type, completed, std::move(tag) };
 }
@@ -30,7 +31,10 @@ SessionRecord record(Instant end, SessionType type = SessionType::focus, double 
 class SessionStoreTest : public ::testing::Test {
 protected:
     QString historyPath() const { return dir.filePath(QStringLiteral("Velto/sessions.json")); }
-    std::unique_ptr<SessionStore> openStore() { return std::make_unique<SessionStore>(historyPath(), clock, calendar); }
+    std::unique_ptr<SessionStore> openStore()
+    {
+        return std::make_unique<SessionStore>(historyPath(), clock, calendar);
+    }
     QByteArray fileBytes() const
     {
         QFile f(historyPath());
@@ -72,6 +76,9 @@ TEST_F(SessionStoreTest, AppendedRecordsAreSavedAndReadBack)
     // Appending after a load extends the same file.
     const SessionRecord third = record(clock.now().addSeconds(2000));
     reopened->addRecord(third);
+    // An interval of no length never ran: it is refused.
+    for (const double duration : { 0.0, -5.0, std::nan("") })
+        reopened->addRecord(record(clock.now(), SessionType::focus, duration));
     EXPECT_EQ(openStore()->sessions(), (std::vector<SessionRecord> { first, second, third }));
 }
 
@@ -86,7 +93,8 @@ TEST_F(SessionStoreTest, MissingOrEmptyHistoryStartsEmptyWithoutAMessage)
 
 TEST_F(SessionStoreTest, UnreadableHistoryIsSetAsideAndNeverOverwritten)
 {
-    const QByteArray unreadable = R"([{"id":"6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F1E0D","date":1,"duration":1500,"type":"nap","completedFully":true}])";
+    const QByteArray unreadable
+        = R"([{"id":"6A1F3C52-0B7E-4D9A-8E21-5C4B3A2F1E0D","date":1,"duration":1500,"type":"nap","completedFully":true}])";
     writeFile(unreadable);
     testing::internal::CaptureStdout();
     auto store = openStore();
@@ -349,9 +357,10 @@ TEST_F(SessionStoreTest, StreakEndsTodayOrYesterday)
     // A record dated in the future neither counts nor ends the run.
     EXPECT_EQ(storeWith({ focusOn(0), focusOn(1), focusOn(-3) })->currentStreak(), 2);
     EXPECT_EQ(storeWith({ focusOn(-1) })->currentStreak(), 0);
-    EXPECT_EQ(storeWith({ record(clock.now(), SessionType::shortBreak), record(clock.now(), SessionType::focus, 1500, false) })
+    EXPECT_EQ(storeWith({ record(clock.now(), SessionType::shortBreak),
+                            record(clock.now(), SessionType::focus, 1500, false) })
                   ->currentStreak(),
-              0);
+        0);
     // An interval from 23:50 to 00:15 makes the new day active.
     clock.setNow(localTime(kBerlin, 2026, 12, 10, 12, 0));
     EXPECT_EQ(storeWith({ record(localTime(kBerlin, 2026, 12, 10, 0, 15)) })->currentStreak(), 1);
@@ -361,8 +370,8 @@ TEST_F(SessionStoreTest, StreakEndsTodayOrYesterday)
 TEST_F(SessionStoreTest, StreakCountsCalendarDaysAcrossDaylightSaving)
 {
     clock.setNow(localTime(kBerlin, 2026, 3, 30, 0, 30));
-    auto store = storeWith({ record(localTime(kBerlin, 2026, 3, 28, 23, 30)), record(localTime(kBerlin, 2026, 3, 29, 23, 30)),
-                             record(localTime(kBerlin, 2026, 3, 30, 0, 20)) });
+    auto store = storeWith({ record(localTime(kBerlin, 2026, 3, 28, 23, 30)),
+        record(localTime(kBerlin, 2026, 3, 29, 23, 30)), record(localTime(kBerlin, 2026, 3, 30, 0, 20)) });
     EXPECT_EQ(store->currentStreak(), 3);
 }
 
@@ -370,7 +379,9 @@ TEST_F(SessionStoreTest, AnswersMatchAStraightforwardReadingOnRandomHistories)
 {
     QRandomGenerator random(2026);
     for (int round = 0; round < 12; ++round) {
-        const QTimeZone zone(round % 3 == 0 ? "America/Sao_Paulo" : round % 3 == 1 ? "Europe/Berlin" : "Australia/Lord_Howe");
+        const QTimeZone zone(round % 3 == 0 ? "America/Sao_Paulo"
+                : round % 3 == 1            ? "Europe/Berlin"
+                                            : "Australia/Lord_Howe");
         const QLocale locale(round % 2 ? QStringLiteral("de_DE") : QStringLiteral("en_US"));
         calendar = Calendar(zone, locale);
         clock.setNow(Instant::fromUnixSeconds(1700000000.0 + random.bounded(100000000)));
@@ -379,8 +390,8 @@ TEST_F(SessionStoreTest, AnswersMatchAStraightforwardReadingOnRandomHistories)
         for (int i = 0; i < count; ++i) {
             const double daysBack = random.generateDouble() * (i % 4 ? 120 : 3) - 1; // some in the future
             SessionRecord r = record(clock.now().addSeconds(-daysBack * 86400),
-                                     static_cast<SessionType>(random.bounded(3) == 0 ? random.bounded(3) : 0),
-                                     random.bounded(1, 7200), random.bounded(10) != 0);
+                static_cast<SessionType>(random.bounded(3) == 0 ? random.bounded(3) : 0),
+                random.bounded(1, 7200), random.bounded(10) != 0);
             records.push_back(r);
         }
         auto store = storeWith(records);

@@ -9,7 +9,7 @@
 namespace {
 
 const QStringList kDefaults { QStringLiteral("Work"), QStringLiteral("Learning"), QStringLiteral("Creative"),
-                              QStringLiteral("Deep Work"), QStringLiteral("Meeting"), QStringLiteral("Personal") };
+    QStringLiteral("Deep Work"), QStringLiteral("Meeting"), QStringLiteral("Personal") };
 
 QVariantMap storedColors(const MemoryPreferences& prefs)
 {
@@ -40,7 +40,7 @@ TEST(TagManager, AddTrimsIgnoresDuplicatesAndTakesTheNextPaletteColour)
     EXPECT_EQ(tags.availableTags(), (kDefaults + QStringList { QStringLiteral("Reading") }));
     EXPECT_EQ(tags.colorForTag(QStringLiteral("Reading")), 0xFBCFE8u); // 7th candidate
     EXPECT_EQ(PreferenceValues::stringList(prefs.value(QStringLiteral("veltoCustomTags"))),
-              QStringList { QStringLiteral("Reading") });
+        QStringList { QStringLiteral("Reading") });
     tags.addTag(QStringLiteral("Writing"));
     EXPECT_EQ(tags.colorForTag(QStringLiteral("Writing")), 0xA5F3FCu);
 }
@@ -76,7 +76,8 @@ TEST(TagManager, RenameKeepsPositionAndColourAndMovesTheCurrentTag)
     EXPECT_EQ(prefs.value(QStringLiteral("veltoCurrentSessionTag")).toString(), QStringLiteral("Books"));
 
     const QStringList before = tags.availableTags();
-    tags.renameTag(QStringLiteral("Books"), QStringLiteral("  Chores  ")); // differs only by spaces from an existing tag
+    tags.renameTag(
+        QStringLiteral("Books"), QStringLiteral("  Chores  ")); // differs only by spaces from an existing tag
     tags.renameTag(QStringLiteral("Books"), QStringLiteral("Books"));
     tags.renameTag(QStringLiteral("Missing"), QStringLiteral("Other"));
     tags.renameTag(QStringLiteral("Books"), QStringLiteral("   "));
@@ -104,16 +105,46 @@ TEST(TagManager, DeleteSparesDefaultsAndClearsTheCurrentTag)
     EXPECT_EQ(storedColors(prefs).value(QStringLiteral("Reading")).toLongLong(), qint64(fresh));
 }
 
+TEST(TagManager, ObserversNeverBringBackTheColourOfARenamedOrDeletedCurrentTag)
+{
+    MemoryPreferences prefs;
+    TagManager tags(prefs);
+    // As the popover does: on every change it shows the current tag and every tag with its colour.
+    const auto showTags = [&tags] {
+        if (const auto current = tags.currentSessionTag())
+            tags.colorForTag(*current);
+        tags.colorsForTags(tags.availableTags());
+    };
+    for (auto signal : { &TagManager::availableTagsChanged, &TagManager::currentSessionTagChanged,
+             &TagManager::tagColorMapChanged })
+        QObject::connect(&tags, signal, &tags, showTags);
+
+    tags.addTag(QStringLiteral("Reading"));
+    tags.chooseCurrentTag(QStringLiteral("Reading"));
+    const quint32 color = tags.colorForTag(QStringLiteral("Reading"));
+    tags.renameTag(QStringLiteral("Reading"), QStringLiteral("Books"));
+    EXPECT_FALSE(storedColors(prefs).contains(QStringLiteral("Reading")));
+    EXPECT_EQ(storedColors(prefs).value(QStringLiteral("Books")).toLongLong(), qint64(color));
+
+    tags.deleteTag(QStringLiteral("Books"));
+    EXPECT_FALSE(tags.currentSessionTag());
+    EXPECT_FALSE(tags.tagColorMap().contains(QStringLiteral("Books")));
+    EXPECT_EQ(storedColors(prefs).size(), 6);
+}
+
 TEST(TagManager, StoredListsAreCleanedAndBadColourMapsRebuilt)
 {
     MemoryPreferences prefs(QVariantMap {
         { QStringLiteral("veltoCustomTags"),
-          QStringList { QStringLiteral("Work"), QStringLiteral("Gym"), QStringLiteral("Gym"), QStringLiteral(" Gym") } },
-        { QStringLiteral("veltoTagColors"), QVariantMap { { QStringLiteral("Work"), 1.5 }, { QStringLiteral("Gym"), 0x123456 } } },
+            QStringList { QStringLiteral("Work"), QStringLiteral("Gym"), QStringLiteral("Gym"),
+                QStringLiteral(" Gym") } },
+        { QStringLiteral("veltoTagColors"),
+            QVariantMap { { QStringLiteral("Work"), 1.5 }, { QStringLiteral("Gym"), 0x123456 } } },
         { QStringLiteral("veltoCurrentSessionTag"), QStringLiteral("Unknown") },
     });
     TagManager tags(prefs);
-    EXPECT_EQ(tags.availableTags(), (kDefaults + QStringList { QStringLiteral("Gym"), QStringLiteral(" Gym") }));
+    EXPECT_EQ(
+        tags.availableTags(), (kDefaults + QStringList { QStringLiteral("Gym"), QStringLiteral(" Gym") }));
     // One non-integer value discards the whole stored map.
     EXPECT_EQ(tags.colorForTag(QStringLiteral("Work")), 0xFDA4AFu);
     EXPECT_EQ(tags.colorForTag(QStringLiteral("Gym")), 0xFBCFE8u);
@@ -130,10 +161,12 @@ TEST(TagManager, AllPaletteColoursTakenGivesARandomLightColour)
     for (int i = 0; i < 17; ++i) // 6 defaults + 17 = all 23 distinct candidates
         tags.addTag(QStringLiteral("Tag %1").arg(i));
     for (const quint32 candidate : TagPalette::colorCandidates())
-        EXPECT_TRUE(std::find(tags.tagColorMap().begin(), tags.tagColorMap().end(), candidate) != tags.tagColorMap().end());
+        EXPECT_TRUE(std::find(tags.tagColorMap().begin(), tags.tagColorMap().end(), candidate)
+            != tags.tagColorMap().end());
     for (int i = 0; i < 50; ++i) {
         const quint32 color = tags.generateColor();
-        const double r = (color >> 16 & 0xFF) / 255.0, g = (color >> 8 & 0xFF) / 255.0, b = (color & 0xFF) / 255.0;
+        const double r = (color >> 16 & 0xFF) / 255.0, g = (color >> 8 & 0xFF) / 255.0,
+                     b = (color & 0xFF) / 255.0;
         const double max = std::max({ r, g, b }), min = std::min({ r, g, b });
         EXPECT_GE(max, 0.8 - 1.0 / 255);
         EXPECT_GE((max - min) / max, 0.3 - 0.02);
@@ -144,7 +177,7 @@ TEST(TagManager, AllPaletteColoursTakenGivesARandomLightColour)
 TEST(TagManager, ColoursForSeveralTagsMatchAskingOneByOneAndAreSavedOnce)
 {
     const QStringList names { QStringLiteral("Work"), QStringLiteral("Old"), QStringLiteral("Gone"),
-                              QStringLiteral("Old") };
+        QStringLiteral("Old") };
     MemoryPreferences onePrefs, batchPrefs;
     TagManager oneByOne(onePrefs), batch(batchPrefs);
     QList<quint32> expected;

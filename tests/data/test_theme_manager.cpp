@@ -30,7 +30,7 @@ TEST(ThemeManager, SavingWritesBothKeys)
 TEST(ThemeManager, StoredIdsAreKeptEvenWhenUnknownAndWrongTypesIgnored)
 {
     MemoryPreferences prefs(QVariantMap { { QStringLiteral("focusColorId"), QStringLiteral("Coral") },
-                                          { QStringLiteral("breakColorId"), 42 } });
+        { QStringLiteral("breakColorId"), 42 } });
     ThemeManager theme(prefs);
     EXPECT_EQ(theme.focusColorId(), QStringLiteral("Coral"));
     EXPECT_FALSE(ThemeManager::colorForId(theme.focusColorId())); // ids match exactly

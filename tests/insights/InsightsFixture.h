@@ -13,6 +13,7 @@
 #include "data/ThemeManager.h"
 #include "insights/DayWatcher.h"
 #include "insights/InsightsDependencies.h"
+#include "timer/DailyGoal.h"
 
 inline const QTimeZone kBerlin("Europe/Berlin");
 
@@ -56,7 +57,7 @@ protected:
     }
     InsightsDependencies dependencies()
     {
-        return { [this]() -> SessionStore& { return store(); }, theme, tags, clock, calendar, days };
+        return { [this]() -> SessionStore& { return store(); }, theme, tags, clock, calendar, days, goal };
     }
     /// The local time in Berlin.
     static Instant at(int y, int mo, int d, int h = 12, int mi = 0)
@@ -72,6 +73,7 @@ protected:
     ThemeManager theme { preferences };
     TagManager tags { preferences };
     DayWatcher days { clock, calendar };
+    DailyGoal goal { preferences };
     int storeOpenings = 0;
 
 private:

@@ -45,8 +45,41 @@ TEST_F(InsightsModelTest, SingleBreakCountsAsABreakAndGivesNoSentence)
     InsightsModel model(dependencies());
     EXPECT_EQ(model.todayBreaks(), 1);
     EXPECT_EQ(model.todaySessions(), 0);
+    // The captions take the count's plural form.
+    EXPECT_EQ(model.todayBreaksCaption(), QStringLiteral("Break"));
+    EXPECT_EQ(model.todaySessionsCaption(), QStringLiteral("Sessions"));
     EXPECT_FALSE(model.isEmpty());
     EXPECT_TRUE(model.insightList().empty());
+}
+
+TEST_F(InsightsModelTest, TodaySaysHowMuchOfTheDailyGoalIsDone)
+{
+    history({
+        focus(at(2026, 12, 9, 9, 0), 25), focus(at(2026, 12, 9, 10, 0), 25),
+        focus(at(2026, 12, 9, 11, 0), 25, std::nullopt, false), shortBreak(at(2026, 12, 9, 11, 30)),
+        focus(at(2026, 12, 8, 14, 0), 50), // yesterday
+    });
+    InsightsModel model(dependencies());
+    EXPECT_EQ(model.todayGoalText(), QString()) << "no goal: nothing to say";
+    EXPECT_EQ(model.todayGoalProgress(), 0.0);
+
+    QSignalSpy changed(&model, &InsightsModel::figuresChanged);
+    goal.setOn(true);
+    EXPECT_EQ(changed.size(), 1);
+    EXPECT_EQ(model.todayGoalText(), QStringLiteral("3 of 8 sessions"));
+    EXPECT_DOUBLE_EQ(model.todayGoalProgress(), 3.0 / 8);
+    goal.setSessions(1);
+    EXPECT_EQ(model.todayGoalText(), QStringLiteral("3 of 1 session"));
+    EXPECT_DOUBLE_EQ(model.todayGoalProgress(), 1.0);
+
+    goal.setSessions(4);
+    store().addRecord(focus(clock.now(), 25));
+    EXPECT_EQ(model.todayGoalText(), QStringLiteral("4 of 4 sessions"));
+    // The next day starts from nothing.
+    clock.setNow(at(2026, 12, 10, 8, 0));
+    days.check();
+    EXPECT_EQ(model.todayGoalText(), QStringLiteral("0 of 4 sessions"));
+    EXPECT_EQ(model.todayGoalProgress(), 0.0);
 }
 
 TEST_F(InsightsModelTest, FiguresFollowTheHistory)

@@ -4,9 +4,9 @@
 #include <QRandomGenerator>
 
 #include "InsightsFixture.h"
-#include "insights/DurationText.h"
 #include "insights/InsightsModel.h"
 #include "insights/TagInsightsModel.h"
+#include "timer/ClockText.h"
 
 namespace {
 

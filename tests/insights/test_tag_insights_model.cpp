@@ -48,7 +48,7 @@ TEST_F(TagInsightsModelTest, RowsAreLargestFirstWithTheirSlicesAndTexts)
         const char* minutesText;
         const char* sessionsText;
     } rows[] = {
-        { "Reading", 150, 1, -90, 180, "2h 30m", "1 sessions" },
+        { "Reading", 150, 1, -90, 180, "2h 30m", "1 session" },
         { "Work", 50, 2, 180, 270, "50m", "2 sessions" },
     };
     for (int i = 0; i < 2; ++i) {
@@ -78,11 +78,13 @@ TEST_F(TagInsightsModelTest, NoTaggedFocusThenOneTagFillsTheRing)
     EXPECT_TRUE(model.isEmpty());
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.tagCount(), 0);
+    EXPECT_EQ(model.tagCountCaption(), QStringLiteral("tags"));
     EXPECT_EQ(model.totalLabel(), QStringLiteral("0m total"));
 
     // 59 seconds: a session without a whole minute; with no minutes at all the slice collapses.
     store().addRecord(focus(at(2026, 12, 9, 9, 0), 59.0 / 60, QStringLiteral("Deep Work")));
     ASSERT_EQ(model.rowCount(), 1);
+    EXPECT_EQ(model.tagCountCaption(), QStringLiteral("tag"));
     EXPECT_EQ(model.stats().front(), (TagStats { QStringLiteral("Deep Work"), 0, 1 }));
     EXPECT_EQ(model.tagRows().front().angles.start, -90.0);
     EXPECT_EQ(model.tagRows().front().angles.end, -90.0);

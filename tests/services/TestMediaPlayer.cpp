@@ -21,7 +21,10 @@ TestMediaPlayer::TestMediaPlayer(const QString& id, const QString& status)
         ADD_FAILURE() << "cannot own " << m_busName.toStdString();
 }
 
-TestMediaPlayer::~TestMediaPlayer() { vanish(); }
+TestMediaPlayer::~TestMediaPlayer()
+{
+    vanish();
+}
 
 void TestMediaPlayer::vanish()
 {
@@ -36,8 +39,8 @@ void TestMediaPlayer::setStatus(const QString& status)
     if (status == m_status || !m_bus)
         return;
     m_status = status;
-    QDBusMessage changed = QDBusMessage::createSignal(kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("PropertiesChanged"));
+    QDBusMessage changed = QDBusMessage::createSignal(
+        kObjectPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
     changed << QStringLiteral("org.mpris.MediaPlayer2.Player")
             << QVariantMap { { QStringLiteral("PlaybackStatus"), status } } << QStringList();
     m_bus->send(changed);
@@ -65,7 +68,8 @@ void TestMediaPlayer::handle(const QString& method, const QDBusMessage& message)
     else if (method == QLatin1String("Pause"))
         setStatus(m_status == QLatin1String("Playing") ? QStringLiteral("Paused") : m_status);
     else if (method == QLatin1String("PlayPause"))
-        setStatus(m_status == QLatin1String("Playing") ? QStringLiteral("Paused") : QStringLiteral("Playing"));
+        setStatus(
+            m_status == QLatin1String("Playing") ? QStringLiteral("Paused") : QStringLiteral("Playing"));
     else if (method == QLatin1String("Stop"))
         setStatus(QStringLiteral("Stopped"));
 }

@@ -58,7 +58,9 @@ class MprisRootAdaptor final : public QDBusAbstractAdaptor {
     Q_PROPERTY(QStringList SupportedMimeTypes READ none)
 
 public:
-    explicit MprisRootAdaptor(TestMediaPlayer* player) : QDBusAbstractAdaptor(player) { }
+    explicit MprisRootAdaptor(TestMediaPlayer* player)
+        : QDBusAbstractAdaptor(player)
+    { }
     QString identity() const { return QStringLiteral("Velto test player"); }
     bool no() const { return false; }
     QStringList none() const { return {}; }
@@ -78,7 +80,10 @@ class MprisPlayerAdaptor final : public QDBusAbstractAdaptor {
     Q_PROPERTY(bool CanControl READ yes)
 
 public:
-    explicit MprisPlayerAdaptor(TestMediaPlayer* player) : QDBusAbstractAdaptor(player), m_player(player) { }
+    explicit MprisPlayerAdaptor(TestMediaPlayer* player)
+        : QDBusAbstractAdaptor(player)
+        , m_player(player)
+    { }
     QString playbackStatus() const { return m_player->status(); }
     bool yes() const { return true; }
 

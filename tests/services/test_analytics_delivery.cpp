@@ -1,5 +1,6 @@
-// The usage analytics service over the real analytics client and Velto's view of the desktop, delivering to an HTTP server on the
-// loopback interface: what leaves the machine, and that nothing does under DO_NOT_TRACK.
+// The usage analytics service over the real analytics client and Velto's view of the desktop, delivering to
+// an HTTP server on the loopback interface: what leaves the machine, and that nothing does under
+// DO_NOT_TRACK.
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocale>
@@ -70,8 +71,8 @@ protected:
 
     std::unique_ptr<AnalyticsService> makeService(bool doNotTrack)
     {
-        return std::make_unique<AnalyticsService>(AnalyticsService::Dependencies {
-            client, prefs, clock, MachineIdentity({ machineId }), harness.platform, doNotTrack, server.baseUrl() });
+        return std::make_unique<AnalyticsService>(AnalyticsService::Dependencies { client, prefs, clock,
+            MachineIdentity({ machineId }), harness.platform, doNotTrack, server.baseUrl() });
     }
     /// The service over Velto's own view of the desktop, keeping its files in the harness's folder.
     std::unique_ptr<AnalyticsService> makeVeltoService()

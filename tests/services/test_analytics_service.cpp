@@ -1,7 +1,7 @@
 #include <QCoreApplication>
-#include <QTemporaryDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "FakeClock.h"
@@ -34,12 +34,13 @@ protected:
     }
     void storeHeartbeat(double secondsAgo)
     {
-        prefs.setValue(QStringLiteral("veltoLastHeartbeat"), clock.now().addSeconds(-secondsAgo).toDateTime());
+        prefs.setValue(
+            QStringLiteral("veltoLastHeartbeat"), clock.now().addSeconds(-secondsAgo).toDateTime());
     }
     int heartbeats() const
     {
         return int(std::count_if(client.captures.begin(), client.captures.end(),
-                                 [](const auto& c) { return c.first == "app_heartbeat"; }));
+            [](const auto& c) { return c.first == "app_heartbeat"; }));
     }
 
     QTemporaryDir dir;
@@ -72,7 +73,8 @@ TEST_F(AnalyticsServiceTest, SetupConfiguresIdentifiesAndSendsTheFirstHeartbeatO
     EXPECT_EQ(properties.at("version"), "1.0.0");
     EXPECT_FALSE(properties.at("os_version").empty());
     EXPECT_EQ(properties.size(), 3u);
-    EXPECT_EQ(PreferenceValues::date(prefs.value(QStringLiteral("veltoLastHeartbeat"))), clock.now().toDateTime());
+    EXPECT_EQ(
+        PreferenceValues::date(prefs.value(QStringLiteral("veltoLastHeartbeat"))), clock.now().toDateTime());
 }
 
 TEST_F(AnalyticsServiceTest, HeartbeatWaitsADayAfterTheStoredDate)
@@ -84,7 +86,8 @@ TEST_F(AnalyticsServiceTest, HeartbeatWaitsADayAfterTheStoredDate)
     storeHeartbeat(86400);
     service().sendHeartbeatIfNeeded();
     EXPECT_EQ(heartbeats(), 1);
-    EXPECT_EQ(PreferenceValues::date(prefs.value(QStringLiteral("veltoLastHeartbeat"))), clock.now().toDateTime());
+    EXPECT_EQ(
+        PreferenceValues::date(prefs.value(QStringLiteral("veltoLastHeartbeat"))), clock.now().toDateTime());
 
     // A date in the future (the clock was set back) holds the heartbeat until a day after it.
     storeHeartbeat(-3600);
@@ -102,7 +105,8 @@ TEST_F(AnalyticsServiceTest, DashboardSectionsAreReportedInLowerCase)
     service().trackDashboardOpened(QStringLiteral("Integrations"));
     const auto& [event, properties] = client.captures.back();
     EXPECT_EQ(event, "dashboard_opened");
-    EXPECT_EQ(properties, (std::map<std::string, std::string> { { "app", "velto" }, { "section", "integrations" } }));
+    EXPECT_EQ(properties,
+        (std::map<std::string, std::string> { { "app", "velto" }, { "section", "integrations" } }));
 }
 
 TEST_F(AnalyticsServiceTest, DoNotTrackSendsNothingAtAll)
@@ -182,8 +186,9 @@ TEST(AnalyticsLifecycleSourceTest, PassesOnChangesAndTellsANewListenerWhatItMiss
     source.setApplicationState(Qt::ApplicationInactive);
     source.setApplicationState(Qt::ApplicationHidden);
     source.setActive(true);
-    EXPECT_EQ(first, (std::vector<Event> { Event::didFinishLaunching, Event::didBecomeActive, Event::didResignActive,
-                                           Event::didBecomeActive }));
+    EXPECT_EQ(first,
+        (std::vector<Event> { Event::didFinishLaunching, Event::didBecomeActive, Event::didResignActive,
+            Event::didBecomeActive }));
     source.setHandler([&](Event event) { second.push_back(event); }); // launching is reported once
     source.setHandler(nullptr);
     source.setActive(false);
@@ -195,12 +200,14 @@ TEST_F(AnalyticsServiceTest, DeviceIdentifierIsAStableTruncatedHash)
 {
     const QString id = service().deviceIdentifier();
     EXPECT_EQ(id.size(), 32);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9a-f]{32}$")).match(id).hasMatch()) << id.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9a-f]{32}$")).match(id).hasMatch())
+        << id.toStdString();
     EXPECT_EQ(id, service().deviceIdentifier());
     EXPECT_EQ(id, MachineIdentity::hashedIdentifier(QStringLiteral("4c2e8a1f0b9d4e7a8c6b5d3f2e1a0c9b")));
     EXPECT_FALSE(id.contains(QStringLiteral("4c2e8a1f")));
     // SHA-256("abc") starts ba7816bf8f01cfea414140de5dae2223.
-    EXPECT_EQ(MachineIdentity::hashedIdentifier(QStringLiteral("abc")), QStringLiteral("ba7816bf8f01cfea414140de5dae2223"));
+    EXPECT_EQ(MachineIdentity::hashedIdentifier(QStringLiteral("abc")),
+        QStringLiteral("ba7816bf8f01cfea414140de5dae2223"));
 
     const MachineIdentity missing({ dir.filePath(QStringLiteral("nothing")) });
     EXPECT_EQ(missing.deviceIdentifier().size(), 32);

@@ -28,7 +28,10 @@ const QString kPlaying = QStringLiteral("Playing");
 const QString kPaused = QStringLiteral("Paused");
 const QStringList kNothing;
 
-bool eventually(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 5000); }
+bool eventually(const std::function<bool()>& condition)
+{
+    return QTest::qWaitFor(condition, 5000);
+}
 
 /// The timer, the players' sync and its switch, as the application wires them.
 struct Velto {
@@ -58,9 +61,9 @@ struct Velto {
     /// is a barrier: the player takes calls from one sender in order.
     QStringList callsTo(const TestMediaPlayer& player) const
     {
-        QDBusMessage get = QDBusMessage::createMethodCall(player.busName(), QStringLiteral("/org/mpris/MediaPlayer2"),
-                                                          QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                          QStringLiteral("Get"));
+        QDBusMessage get
+            = QDBusMessage::createMethodCall(player.busName(), QStringLiteral("/org/mpris/MediaPlayer2"),
+                QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
         get << QStringLiteral("org.mpris.MediaPlayer2.Player") << QStringLiteral("PlaybackStatus");
         QDBusPendingCallWatcher answer(QDBusConnection::sessionBus().asyncCall(get));
         EXPECT_TRUE(eventually([&] { return answer.isFinished(); }));
@@ -77,16 +80,16 @@ struct Velto {
     RecordingCompanion companion;
     std::unique_ptr<SessionStore> store;
     TimerManager timer { { prefs, clock, calendar,
-                           [this]() -> SessionStore& {
-                               if (!store)
-                                   store = std::make_unique<SessionStore>(dir.filePath(QStringLiteral("sessions.json")),
-                                                                          clock, calendar);
-                               return *store;
-                           },
-                           tags, notifier, sound, companion } };
+        [this]() -> SessionStore& {
+            if (!store)
+                store = std::make_unique<SessionStore>(
+                    dir.filePath(QStringLiteral("sessions.json")), clock, calendar);
+            return *store;
+        },
+        tags, notifier, sound, companion } };
     MprisPlayers players;
     MediaPlayerSync sync { prefs, players,
-                           [this] { return timer.isRunning() && timer.currentState() == TimerState::work; } };
+        [this] { return timer.isRunning() && timer.currentState() == TimerState::work; } };
 };
 
 /// Runs playerctl against the players while this thread keeps serving them; its output.
@@ -117,7 +120,8 @@ TEST_F(MediaPlayerSyncTest, FocusResumesAndBreaksPauseOnlyThePlayerThatWasPlayin
     TestMediaPlayer idle(QStringLiteral("idle"));
     Velto velto(true);
     velto.timer.toggleAutoStart();
-    ASSERT_TRUE(eventually([&] { return velto.sees(music, kPlaying) && velto.sees(idle, QStringLiteral("Stopped")); }));
+    ASSERT_TRUE(eventually(
+        [&] { return velto.sees(music, kPlaying) && velto.sees(idle, QStringLiteral("Stopped")); }));
 
     velto.timer.start(false);
     EXPECT_EQ(velto.callsTo(music), kNothing) << "already playing";
@@ -174,7 +178,8 @@ TEST_F(MediaPlayerSyncTest, OfTwoPlayersTheOneThatWasPlayingMostRecentlyIsDriven
     Velto velto(true);
     // The second one starts after Velto: it is found by its name appearing on the bus.
     TestMediaPlayer podcast(QStringLiteral("podcast"));
-    ASSERT_TRUE(eventually([&] { return velto.sees(radio, kPlaying) && velto.sees(podcast, QStringLiteral("Stopped")); }));
+    ASSERT_TRUE(eventually(
+        [&] { return velto.sees(radio, kPlaying) && velto.sees(podcast, QStringLiteral("Stopped")); }));
     podcast.setStatus(kPlaying);
     ASSERT_TRUE(eventually([&] { return velto.sees(radio, kPlaying) && velto.sees(podcast, kPlaying); }));
 
@@ -229,7 +234,8 @@ TEST_F(MediaPlayerSyncTest, APlayerThatVanishesBeforeOrDuringACallCostsNothing)
     velto.timer.start(false);
     gone->vanish();
     velto.timer.pause();
-    ASSERT_TRUE(eventually([&] { return !velto.players.roster().contains(QStringLiteral("org.mpris.MediaPlayer2.gone")); }));
+    ASSERT_TRUE(eventually(
+        [&] { return !velto.players.roster().contains(QStringLiteral("org.mpris.MediaPlayer2.gone")); }));
 
     // This one takes the pause, never answers, and leaves while Velto waits for the answer.
     auto hung = std::make_unique<TestMediaPlayer>(QStringLiteral("hung"), kPlaying);

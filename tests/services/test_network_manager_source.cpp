@@ -31,10 +31,10 @@ public:
         m_state = state;
         m_connectivity = connectivity;
         QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/NetworkManager"),
-                                                         QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                         QStringLiteral("PropertiesChanged"));
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("PropertiesChanged"));
         signal << QStringLiteral("org.freedesktop.NetworkManager")
-               << QVariantMap { { QStringLiteral("State"), state }, { QStringLiteral("Connectivity"), connectivity } }
+               << QVariantMap { { QStringLiteral("State"), state },
+                      { QStringLiteral("Connectivity"), connectivity } }
                << QStringList();
         bus.send(signal);
     }
@@ -86,7 +86,8 @@ TEST(NetworkManagerStateSource, WithoutNetworkManagerTheNetworkIsReachableButNot
 
 TEST(NetworkManagerStateSource, FollowsNetworkManagersState)
 {
-    QDBusConnection managerBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("nm"));
+    QDBusConnection managerBus
+        = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("nm"));
     // The stand-in answers on its own thread, as another process would.
     QThread managerThread;
     managerThread.start();
@@ -94,8 +95,8 @@ TEST(NetworkManagerStateSource, FollowsNetworkManagersState)
     manager.m_state = 20;
     manager.m_connectivity = 1;
     manager.moveToThread(&managerThread);
-    ASSERT_TRUE(managerBus.registerObject(QStringLiteral("/org/freedesktop/NetworkManager"), &manager,
-                                          QDBusConnection::ExportAllProperties));
+    ASSERT_TRUE(managerBus.registerObject(
+        QStringLiteral("/org/freedesktop/NetworkManager"), &manager, QDBusConnection::ExportAllProperties));
     ASSERT_TRUE(managerBus.registerService(QStringLiteral("org.freedesktop.NetworkManager")));
 
     NetworkManagerStateSource source(QDBusConnection::sessionBus());

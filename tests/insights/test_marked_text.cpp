@@ -1,34 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "insights/ColorText.h"
-#include "insights/DurationText.h"
 #include "insights/MarkedText.h"
-
-TEST(DurationText, WholeMinutesReadAsMinutesOrHoursAndMinutes)
-{
-    const struct {
-        qint64 minutes;
-        const char* text;
-        const char* total;
-    } cases[] = {
-        { 0, "0m", "0m total" },
-        { 1, "1m", "1m total" },
-        { 45, "45m", "45m total" },
-        { 59, "59m", "59m total" },
-        { 60, "1h", "1h 0m total" },
-        { 61, "1h 1m", "1h 1m total" },
-        { 65, "1h 5m", "1h 5m total" },
-        { 120, "2h", "2h 0m total" },
-        { 150, "2h 30m", "2h 30m total" },
-        { 200, "3h 20m", "3h 20m total" },
-        { 6000, "100h", "100h 0m total" },
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.minutes);
-        EXPECT_EQ(durationText(c.minutes), QLatin1String(c.text));
-        EXPECT_EQ(totalDurationText(c.minutes), QLatin1String(c.total));
-    }
-}
 
 TEST(MarkedText, BoldPartBecomesMarkupAndTheRestIsEscaped)
 {
