@@ -2,8 +2,6 @@
 
 #include <QStandardPaths>
 
-#include "AppIds.h"
-
 namespace AppPaths {
 
 QString preferencesFile()
@@ -14,13 +12,8 @@ QString preferencesFile()
 
 QString historyFile()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Velto/sessions.json");
-}
-
-QString analyticsFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QLatin1Char('/')
-        + QLatin1String(AppIds::application);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/Velto/sessions.json");
 }
 
 } // namespace AppPaths

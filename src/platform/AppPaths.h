@@ -9,7 +9,5 @@ namespace AppPaths {
 QString preferencesFile();
 /// $XDG_DATA_HOME/Velto/sessions.json
 QString historyFile();
-/// $XDG_DATA_HOME/studio.murv.Velto
-QString analyticsFolder();
 
 } // namespace AppPaths

@@ -11,21 +11,34 @@ constexpr qint64 kSecondsPerDay = 86400;
 const QDate kEpochDate(1970, 1, 1);
 
 /// Qt numbers weekdays 1 = Monday … 7 = Sunday; the Gregorian convention here is 1 = Sunday.
-int gregorianFromQt(int qtDay) { return qtDay % 7 + 1; }
-Qt::DayOfWeek qtFromGregorian(int weekday) { return static_cast<Qt::DayOfWeek>(weekday == 1 ? 7 : weekday - 1); }
+int gregorianFromQt(int qtDay)
+{
+    return qtDay % 7 + 1;
+}
+Qt::DayOfWeek qtFromGregorian(int weekday)
+{
+    return static_cast<Qt::DayOfWeek>(weekday == 1 ? 7 : weekday - 1);
+}
 } // namespace
 
-Calendar::Calendar(QTimeZone zone, QLocale locale) : m_zone(std::move(zone)), m_locale(std::move(locale)) { }
+Calendar::Calendar(const QTimeZone& zone, const QLocale& locale)
+    : m_zone(zone)
+    , m_locale(locale)
+{ }
 
-Calendar Calendar::system() { return Calendar(QTimeZone::systemTimeZone(), QLocale::system()); }
+Calendar Calendar::system()
+{
+    // The default locale: Qt's system locale, or the one set at start from the user's languages.
+    return Calendar(QTimeZone::systemTimeZone(), QLocale());
+}
 
-int Calendar::offsetAt(qint64 utcMs) const
+Calendar::OffsetSpan Calendar::spanAt(qint64 utcMs) const
 {
     auto it = m_offsetSpans.upper_bound(utcMs);
     if (it != m_offsetSpans.begin()) {
         --it;
         if (utcMs < it->second.endMs)
-            return it->second.offsetSeconds;
+            return it->second;
     }
     const QDateTime at = QDateTime::fromMSecsSinceEpoch(utcMs, QTimeZone::utc());
     const int offset = m_zone.offsetFromUtc(at);
@@ -35,7 +48,8 @@ int Calendar::offsetAt(qint64 utcMs) const
         // The offset is constant from the last transition at or before `at` up to the next one.
         const auto previous = m_zone.previousTransition(at.addMSecs(1));
         const auto next = m_zone.nextTransition(at);
-        begin = previous.atUtc.isValid() ? previous.atUtc.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min();
+        begin = previous.atUtc.isValid() ? previous.atUtc.toMSecsSinceEpoch()
+                                         : std::numeric_limits<qint64>::min();
         end = next.atUtc.isValid() ? next.atUtc.toMSecsSinceEpoch() : std::numeric_limits<qint64>::max();
     } else if (!m_zone.hasDaylightTime()) {
         begin = std::numeric_limits<qint64>::min();
@@ -45,8 +59,14 @@ int Calendar::offsetAt(qint64 utcMs) const
         begin = utcMs;
         end = utcMs + 1;
     }
-    m_offsetSpans[begin] = OffsetSpan { end, offset };
-    return offset;
+    const OffsetSpan span { begin, end, offset };
+    m_offsetSpans[begin] = span;
+    return span;
+}
+
+int Calendar::offsetAt(qint64 utcMs) const
+{
+    return spanAt(utcMs).offsetSeconds;
 }
 
 qint64 Calendar::dayNumber(Instant instant) const
@@ -55,6 +75,26 @@ qint64 Calendar::dayNumber(Instant instant) const
     const auto utcMs = static_cast<qint64>(std::floor(unixSeconds * 1000.0));
     const double localSeconds = unixSeconds + offsetAt(utcMs);
     return static_cast<qint64>(std::floor(localSeconds / kSecondsPerDay));
+}
+
+int Calendar::utcOffsetSeconds(Instant instant) const
+{
+    return offsetAt(static_cast<qint64>(std::floor(instant.unixSeconds() * 1000.0)));
+}
+
+Calendar::DaySpan Calendar::daySpan(Instant instant) const
+{
+    const double unixSeconds = instant.unixSeconds();
+    const auto utcMs = static_cast<qint64>(std::floor(unixSeconds * 1000.0));
+    const OffsetSpan offset = spanAt(utcMs);
+    DaySpan span;
+    span.day = static_cast<qint64>(std::floor((unixSeconds + offset.offsetSeconds) / kSecondsPerDay));
+    // Under one offset, the local day begins and ends at fixed times.
+    span.firstSecond = static_cast<double>(span.day * kSecondsPerDay - offset.offsetSeconds);
+    span.endSecond = span.firstSecond + kSecondsPerDay;
+    span.firstMs = offset.beginMs;
+    span.endMs = offset.endMs;
+    return span;
 }
 
 Instant Calendar::startOfDayNumber(qint64 day) const
@@ -69,7 +109,10 @@ int Calendar::weekdayOfDayNumber(qint64 day)
     return static_cast<int>((sinceThursday + 4) % 7) + 1;
 }
 
-Instant Calendar::startOfDay(Instant instant) const { return startOfDayNumber(dayNumber(instant)); }
+Instant Calendar::startOfDay(Instant instant) const
+{
+    return startOfDayNumber(dayNumber(instant));
+}
 
 Instant Calendar::startOfWeek(Instant instant) const
 {
@@ -79,7 +122,10 @@ Instant Calendar::startOfWeek(Instant instant) const
     return startOfDayNumber(day - daysIntoWeek);
 }
 
-int Calendar::weekday(Instant instant) const { return weekdayOfDayNumber(dayNumber(instant)); }
+int Calendar::weekday(Instant instant) const
+{
+    return weekdayOfDayNumber(dayNumber(instant));
+}
 
 Instant Calendar::addDays(Instant instant, int days) const
 {
@@ -103,7 +149,7 @@ Instant Calendar::addDays(Instant instant, int days) const
     else if (afterFits)
         chosen = after;
     // Moving by a whole number of seconds keeps a sub-millisecond fraction.
-    return instant.addSeconds(static_cast<double>(dayMs / 1000 + offset - chosen));
+    return instant.addSeconds(static_cast<double>(qint64(days) * kSecondsPerDay + offset - chosen));
 }
 
 QString Calendar::weekdayName(int weekday) const

@@ -3,6 +3,7 @@
 #include <QLocale>
 #include <QString>
 #include <QTimeZone>
+#include <cmath>
 #include <map>
 
 #include "Instant.h"
@@ -14,8 +15,8 @@
 /// zone's UTC offsets are looked up once per span between two transitions.
 class Calendar {
 public:
-    Calendar(QTimeZone zone, QLocale locale);
-    /// The user's current time zone and locale.
+    Calendar(const QTimeZone& zone, const QLocale& locale);
+    /// The user's current time zone and the default locale.
     static Calendar system();
 
     const QTimeZone& timeZone() const { return m_zone; }
@@ -37,14 +38,39 @@ public:
 
     /// The local calendar date of `instant` as days since 1970-01-01.
     qint64 dayNumber(Instant instant) const;
+
+    /// A stretch of one local day under one UTC offset: `dayNumber` is `day` for every instant
+    /// it holds. Found once, it answers for the many instants that fall into the same day.
+    struct DaySpan {
+        qint64 day = 0;
+        /// In the same arithmetic as `dayNumber`, so the two never disagree.
+        bool holds(Instant instant) const
+        {
+            const double unixSeconds = instant.unixSeconds();
+            const auto utcMs = static_cast<qint64>(std::floor(unixSeconds * 1000.0));
+            return utcMs >= firstMs && utcMs < endMs && unixSeconds >= firstSecond && unixSeconds < endSecond;
+        }
+
+        double firstSecond = 0; ///< Unix seconds
+        double endSecond = 0; ///< exclusive
+        qint64 firstMs = 0; ///< the offset's span, Unix milliseconds
+        qint64 endMs = 0; ///< exclusive
+    };
+    /// The part of `instant`'s local day that shares its UTC offset.
+    DaySpan daySpan(Instant instant) const;
     Instant startOfDayNumber(qint64 day) const;
     static int weekdayOfDayNumber(qint64 day);
+    /// Seconds the local time is ahead of UTC at `instant` (negative west of Greenwich).
+    int utcOffsetSeconds(Instant instant) const;
 
 private:
     struct OffsetSpan {
+        qint64 beginMs;
         qint64 endMs; // exclusive
         int offsetSeconds;
     };
+    /// The span of constant UTC offset holding `utcMs`, looked up once and then cached.
+    OffsetSpan spanAt(qint64 utcMs) const;
     int offsetAt(qint64 utcMs) const;
 
     QTimeZone m_zone;

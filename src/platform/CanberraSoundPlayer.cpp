@@ -21,10 +21,10 @@ void CanberraSoundPlayer::playCompletionSound()
             return;
         }
         ca_context_change_props(m_context, CA_PROP_APPLICATION_NAME, "Velto", CA_PROP_APPLICATION_ID,
-                                AppIds::application, nullptr);
+            AppIds::application, nullptr);
     }
-    const int result = ca_context_play(m_context, 0, CA_PROP_EVENT_ID, "complete", CA_PROP_EVENT_DESCRIPTION,
-                                       "Session complete", nullptr);
+    const int result = ca_context_play(
+        m_context, 0, CA_PROP_EVENT_ID, "complete", CA_PROP_EVENT_DESCRIPTION, "Session complete", nullptr);
     if (result != CA_SUCCESS)
         qCDebug(lcDesktop) << "No completion sound:" << ca_strerror(result);
 }

@@ -13,7 +13,10 @@ public:
 
     constexpr Instant() = default;
     static constexpr Instant fromReferenceSeconds(double seconds) { return Instant(seconds); }
-    static constexpr Instant fromUnixSeconds(double seconds) { return Instant(seconds - referenceDateUnixSeconds); }
+    static constexpr Instant fromUnixSeconds(double seconds)
+    {
+        return Instant(seconds - referenceDateUnixSeconds);
+    }
     static Instant fromDateTime(const QDateTime& dateTime)
     {
         return fromUnixSeconds(static_cast<double>(dateTime.toMSecsSinceEpoch()) / 1000.0);
@@ -33,6 +36,8 @@ public:
     constexpr auto operator<=>(const Instant&) const = default;
 
 private:
-    constexpr explicit Instant(double seconds) : m_seconds(seconds) { }
+    constexpr explicit Instant(double seconds)
+        : m_seconds(seconds)
+    { }
     double m_seconds = 0.0;
 };

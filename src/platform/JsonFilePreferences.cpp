@@ -13,7 +13,10 @@ JsonFilePreferences::JsonFilePreferences(QString filePath, QObject* parent)
     load();
 }
 
-QVariant JsonFilePreferences::value(const QString& key) const { return m_values.value(key); }
+QVariant JsonFilePreferences::value(const QString& key) const
+{
+    return m_values.value(key);
+}
 
 void JsonFilePreferences::setValue(const QString& key, const QVariant& value)
 {
@@ -57,10 +60,10 @@ void JsonFilePreferences::load()
     }
     const QString setAside = SafeFile::moveAside(m_filePath);
     m_mayWrite = !setAside.isEmpty();
-    qCWarning(lcPreferences).noquote() << "Cannot read preferences from" << m_filePath << "(" + error + ");"
-                                       << (setAside.isEmpty() ? QStringLiteral("could not move it aside")
-                                                              : "moved it to " + setAside)
-                                       << "and using the defaults";
+    qCWarning(lcPreferences).noquote()
+        << "Cannot read preferences from" << m_filePath << "(" + error + ");"
+        << (setAside.isEmpty() ? QStringLiteral("could not move it aside") : "moved it to " + setAside)
+        << "and using the defaults";
 }
 
 bool JsonFilePreferences::save()

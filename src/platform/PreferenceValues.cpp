@@ -52,7 +52,10 @@ qint64 integer(const QVariant& value)
     return 0;
 }
 
-double real(const QVariant& value) { return number(value).value_or(0.0); }
+double real(const QVariant& value)
+{
+    return number(value).value_or(0.0);
+}
 
 std::optional<qint64> exactInteger(const QVariant& value)
 {

@@ -93,7 +93,7 @@ QVariantMap objectToMap(const Json& object, bool& complete)
     for (const auto& [key, element] : object.items()) {
         QVariant value = fromJson(element, complete);
         if (value.isValid())
-            map.insert(QString::fromStdString(key), std::move(value));
+            map.insert(QString::fromStdString(key), value);
     }
     return map;
 }
@@ -117,7 +117,8 @@ QVariant fromJson(const Json& json, bool& complete)
     case Json::value_t::string:
         return QString::fromStdString(json.get<std::string>());
     case Json::value_t::array: {
-        const bool allStrings = std::all_of(json.begin(), json.end(), [](const Json& e) { return e.is_string(); });
+        const bool allStrings
+            = std::all_of(json.begin(), json.end(), [](const Json& e) { return e.is_string(); });
         if (allStrings) {
             QStringList strings;
             for (const Json& e : json)
@@ -199,7 +200,7 @@ std::optional<Document> decode(const QByteArray& bytes, QString* error)
         QVariant value = fromJson(element, complete);
         const QString name = QString::fromStdString(key);
         if (value.isValid())
-            result.values.insert(name, std::move(value));
+            result.values.insert(name, value);
         if (!complete)
             result.unknown.insert(name, QByteArray::fromStdString(text(element)));
     }

@@ -44,10 +44,11 @@ void syncFolder(const QString& folder)
 }
 } // namespace
 
-bool writeAtomically(const QString& path, const QByteArray& data, QString* errorString)
+bool writeAtomically(const QString& path, const QByteArray& data, QString* errorString, Link link)
 {
-    const std::error_code error = fileio::writeFileAtomically(
-        nativePath(linkTarget(path)), std::string_view(data.constData(), std::size_t(data.size())));
+    const std::error_code error
+        = fileio::writeFileAtomically(nativePath(link == Link::follow ? linkTarget(path) : path),
+            std::string_view(data.constData(), std::size_t(data.size())));
     if (error && errorString)
         *errorString = errorText(error);
     return !error;
@@ -68,7 +69,7 @@ Contents read(const QString& path, qint64 maxSize)
     case fileio::FileContents::Status::failed:
         contents.status = Contents::Status::failed;
         contents.error = file.tooLarge
-            ? QStringLiteral("the file is larger than %1 MB").arg(maxSize / (1024 * 1024))
+            ? QStringLiteral("the file is larger than %1 MB").arg(maxSize / (qint64(1024) * 1024))
             : QString::fromLocal8Bit(file.error.c_str());
         break;
     }
@@ -88,7 +89,7 @@ QString moveAside(const QString& path)
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     const QString base = path + QStringLiteral(".unreadable-") + stamp;
     for (int n = 0; n < 1000; ++n) {
-        const QString target = n == 0 ? base : base + QLatin1Char('-') + QString::number(n);
+        QString target = n == 0 ? base : base + QLatin1Char('-') + QString::number(n);
         const std::error_code error = fileio::renameNoReplace(nativePath(path), nativePath(target));
         if (!error) {
             syncFolder(QFileInfo(path).absolutePath());

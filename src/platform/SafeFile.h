@@ -8,12 +8,18 @@
 /// or waiting on something that is not a file.
 namespace SafeFile {
 
+/// What a write does with a symbolic link at its path.
+enum class Link {
+    follow, ///< the file it leads to is written, so a linked file stays linked
+    replace, ///< the link itself is replaced by the new file; what it pointed at is untouched
+};
+
 /// Writes `data` through a temporary file in the same folder that is synced and
 /// renamed over `path`, then syncs the folder: readers see the old or the new
 /// content, never a mix, even if the process dies midway. On failure the old file
-/// is untouched and `errorString` holds the system's reason. A symbolic link at
-/// `path` is followed, so a linked file stays linked.
-bool writeAtomically(const QString& path, const QByteArray& data, QString* errorString = nullptr);
+/// is untouched and `errorString` holds the system's reason.
+bool writeAtomically(
+    const QString& path, const QByteArray& data, QString* errorString = nullptr, Link link = Link::follow);
 
 struct Contents {
     enum class Status { missing, read, failed } status = Status::missing;

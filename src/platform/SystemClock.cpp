@@ -15,5 +15,6 @@ std::chrono::milliseconds SystemClock::steadyTime() const
     // resumes where it was instead of counting the time slept.
     timespec ts {};
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    return std::chrono::seconds(ts.tv_sec) + std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::nanoseconds(ts.tv_nsec));
+    return std::chrono::seconds(ts.tv_sec)
+        + std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::nanoseconds(ts.tv_nsec));
 }

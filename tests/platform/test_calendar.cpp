@@ -6,11 +6,11 @@
 
 namespace {
 
-TEST(Calendar, DayNumbersMatchQtLocalDatesAcrossZoneTransitions)
+TEST(Calendar, DayNumbersAndDaySpansMatchQtLocalDatesAcrossZoneTransitions)
 {
-    // Zones with daylight saving, half-hour shifts and a skipped day.
+    // Zones with daylight saving, changes at midnight, half-hour shifts and a skipped day.
     const char* zones[] = { "Europe/Berlin", "America/Sao_Paulo", "Australia/Lord_Howe", "Pacific/Apia",
-                            "America/New_York", "UTC", "Asia/Kolkata" };
+        "America/New_York", "America/Santiago", "UTC", "Asia/Kolkata" };
     QRandomGenerator random(42);
     const QDate epoch(1970, 1, 1);
     for (const char* zoneId : zones) {
@@ -20,10 +20,23 @@ TEST(Calendar, DayNumbersMatchQtLocalDatesAcrossZoneTransitions)
         for (int i = 0; i < 4000; ++i) {
             // 1995 … 2040, with many samples right around midnight.
             const double unix = 788918400.0 + random.generateDouble() * 1420070400.0;
-            const Instant instant = Instant::fromUnixSeconds(i % 2 ? unix : std::floor(unix / 3600) * 3600 - 0.25);
+            const Instant instant
+                = Instant::fromUnixSeconds(i % 2 ? unix : std::floor(unix / 3600) * 3600 - 0.25);
             const QDate expected = instant.toDateTime().toTimeZone(zone).date();
             ASSERT_EQ(calendar.dayNumber(instant), epoch.daysTo(expected))
                 << zoneId << " at " << instant.toDateTime().toString(Qt::ISODateWithMs).toStdString();
+            // The span holds the instant, and reads as its day up to both of its ends.
+            const Calendar::DaySpan span = calendar.daySpan(instant);
+            ASSERT_TRUE(span.holds(instant));
+            ASSERT_EQ(span.day, calendar.dayNumber(instant));
+            const double first = std::max(span.firstSecond, span.firstMs / 1000.0);
+            const double end = std::min(span.endSecond, span.endMs / 1000.0);
+            for (const double edge : { first - 0.0005, first, end - 0.0005, end }) {
+                const Instant probe = Instant::fromUnixSeconds(edge);
+                if (span.holds(probe)) {
+                    ASSERT_EQ(calendar.dayNumber(probe), span.day) << zoneId << " at " << edge;
+                }
+            }
         }
     }
 }
@@ -35,7 +48,8 @@ TEST(Calendar, StartOfDayIsLocalMidnightEvenOnShortDays)
     // 2026-03-29 has 23 hours in Berlin.
     const Instant evening = localTime(berlin, 2026, 3, 29, 22, 30);
     EXPECT_EQ(calendar.startOfDay(evening), localTime(berlin, 2026, 3, 29, 0, 0));
-    EXPECT_EQ(calendar.startOfDay(localTime(berlin, 2026, 3, 30, 0, 0)), localTime(berlin, 2026, 3, 30, 0, 0));
+    EXPECT_EQ(
+        calendar.startOfDay(localTime(berlin, 2026, 3, 30, 0, 0)), localTime(berlin, 2026, 3, 30, 0, 0));
 }
 
 TEST(Calendar, WeekStartsOnTheLocalesFirstWeekday)

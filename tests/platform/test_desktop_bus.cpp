@@ -1,10 +1,10 @@
 // Runs inside its own dbus-run-session: the messages travel over a real bus.
+#include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QElapsedTimer>
-#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include "platform/DBusCompanionMessenger.h"
@@ -44,8 +44,8 @@ public:
     };
     QList<Call> calls;
 public slots:
-    uint Notify(const QString& appName, uint, const QString& icon, const QString& summary, const QString& body,
-                const QStringList&, const QVariantMap& hints, int timeout)
+    uint Notify(const QString& appName, uint, const QString& icon, const QString& summary,
+        const QString& body, const QStringList&, const QVariantMap& hints, int timeout)
     {
         calls.append({ appName, icon, summary, body, hints, timeout });
         return uint(calls.size());
@@ -55,10 +55,12 @@ public slots:
 TEST(DesktopBus, CompanionMessageIsABroadcastWithExactlyActionAndSource)
 {
     ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run inside dbus-run-session";
-    QDBusConnection calmix = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("calmix"));
+    QDBusConnection calmix
+        = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("calmix"));
     CompanionListener listener;
-    ASSERT_TRUE(calmix.connect(QString(), QStringLiteral("/studio/murv/Velto"), QStringLiteral("studio.murv.Calmix"),
-                               QStringLiteral("Action"), &listener, SLOT(onAction(QDBusMessage))));
+    ASSERT_TRUE(
+        calmix.connect(QString(), QStringLiteral("/studio/murv/Velto"), QStringLiteral("studio.murv.Calmix"),
+            QStringLiteral("Action"), &listener, SLOT(onAction(QDBusMessage))));
 
     DBusCompanionMessenger messenger;
     messenger.postAction(QStringLiteral("play"));
@@ -69,19 +71,22 @@ TEST(DesktopBus, CompanionMessageIsABroadcastWithExactlyActionAndSource)
     EXPECT_EQ(first.type(), QDBusMessage::SignalMessage);
     EXPECT_EQ(first.signature(), QStringLiteral("a{ss}"));
     const StringMap info = qdbus_cast<StringMap>(first.arguments().at(0));
-    EXPECT_EQ(info, (StringMap { { QStringLiteral("action"), QStringLiteral("play") },
-                                 { QStringLiteral("source"), QStringLiteral("velto") } }));
-    EXPECT_EQ(qdbus_cast<StringMap>(listener.received.at(1).arguments().at(0)).value(QStringLiteral("action")),
-              QStringLiteral("pause"));
+    EXPECT_EQ(info,
+        (StringMap { { QStringLiteral("action"), QStringLiteral("play") },
+            { QStringLiteral("source"), QStringLiteral("velto") } }));
+    EXPECT_EQ(
+        qdbus_cast<StringMap>(listener.received.at(1).arguments().at(0)).value(QStringLiteral("action")),
+        QStringLiteral("pause"));
     QDBusConnection::disconnectFromBus(QStringLiteral("calmix"));
 }
 
 TEST(DesktopBus, NotificationReachesTheNotificationServer)
 {
-    QDBusConnection serverBus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("server"));
+    QDBusConnection serverBus
+        = QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("server"));
     NotificationServer server;
-    ASSERT_TRUE(serverBus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &server,
-                                         QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(serverBus.registerObject(
+        QStringLiteral("/org/freedesktop/Notifications"), &server, QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(serverBus.registerService(QStringLiteral("org.freedesktop.Notifications")));
 
     FreedesktopNotifier notifier;
@@ -91,7 +96,8 @@ TEST(DesktopBus, NotificationReachesTheNotificationServer)
     EXPECT_EQ(call.appName, QStringLiteral("Velto"));
     EXPECT_EQ(call.summary, QStringLiteral("Session Complete!"));
     EXPECT_EQ(call.body, QStringLiteral("Great work! Time for a break."));
-    EXPECT_EQ(call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("studio.murv.Velto"));
+    EXPECT_EQ(
+        call.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("studio.murv.Velto"));
     QDBusConnection::disconnectFromBus(QStringLiteral("server"));
 }
 

@@ -54,7 +54,8 @@ TEST_F(PreferencesFile, EveryTypeSurvivesARestart)
         prefs.setValue(QStringLiteral("workDuration"), 1500.0);
         prefs.setValue(QStringLiteral("focusColorId"), QStringLiteral("slate"));
         prefs.setValue(QStringLiteral("lastSessionDate"), date);
-        prefs.setValue(QStringLiteral("veltoCustomTags"), QStringList { QStringLiteral("Reading"), QString() });
+        prefs.setValue(
+            QStringLiteral("veltoCustomTags"), QStringList { QStringLiteral("Reading"), QString() });
         prefs.setValue(QStringLiteral("veltoTagColors"), colors);
     }
     JsonFilePreferences prefs(path());
@@ -67,7 +68,7 @@ TEST_F(PreferencesFile, EveryTypeSurvivesARestart)
     EXPECT_EQ(prefs.value(QStringLiteral("focusColorId")).toString(), QStringLiteral("slate"));
     EXPECT_EQ(PreferenceValues::date(prefs.value(QStringLiteral("lastSessionDate"))), date);
     EXPECT_EQ(PreferenceValues::stringList(prefs.value(QStringLiteral("veltoCustomTags"))),
-              (QStringList { QStringLiteral("Reading"), QString() }));
+        (QStringList { QStringLiteral("Reading"), QString() }));
     // A map whose only key looks like a wrapper still reads back as a map.
     const QVariantMap single { { QStringLiteral("$date"), QStringLiteral("2026-01-01T00:00:00.000Z") } };
     prefs.setValue(QStringLiteral("odd"), single);
@@ -229,7 +230,8 @@ TEST_F(PreferencesFile, TheFileAndItsFolderArePrivate)
 
 TEST_F(PreferencesFile, DocumentsThatAreNotAnObjectAreUnreadable)
 {
-    for (const QByteArray& bad : { QByteArray("[1,2]"), QByteArray(""), QByteArray("null"), QByteArray("\"x\"") }) {
+    for (const QByteArray& bad :
+        { QByteArray("[1,2]"), QByteArray(""), QByteArray("null"), QByteArray("\"x\"") }) {
         QString error;
         EXPECT_FALSE(PreferencesCodec::decode(bad, &error)) << bad.constData();
         EXPECT_FALSE(error.isEmpty());
@@ -259,7 +261,8 @@ TEST(PreferenceValues, ReadingRulesRejectWrongTypes)
     EXPECT_FALSE(date(QVariant(QStringLiteral("2026-12-07"))));
     EXPECT_FALSE(string(QVariant::fromValue<qint64>(5)));
     EXPECT_FALSE(stringList(QVariant(QVariantList { QStringLiteral("a"), 1 })));
-    EXPECT_EQ(stringList(QVariant(QVariantList { QStringLiteral("a") })), QStringList { QStringLiteral("a") });
+    EXPECT_EQ(
+        stringList(QVariant(QVariantList { QStringLiteral("a") })), QStringList { QStringLiteral("a") });
     EXPECT_FALSE(map(QVariant(QStringList())));
 }
 

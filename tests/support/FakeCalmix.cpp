@@ -2,11 +2,11 @@
 // prints every play/pause message Velto sends ("action source"), one per line.
 // Used by tests and the screenshot scripts.
 #include <QCoreApplication>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QTextStream>
 #include <QVariantMap>
-#include <QDBusArgument>
 
 #include "platform/AppIds.h"
 
@@ -34,8 +34,8 @@ int main(int argc, char** argv)
     }
     Listener listener;
     bus.connect(QString(), QString::fromLatin1(AppIds::companionSignalPath),
-                QString::fromLatin1(AppIds::companionSignalInterface), QString::fromLatin1(AppIds::companionSignalMember),
-                &listener, SLOT(action(QDBusMessage)));
+        QString::fromLatin1(AppIds::companionSignalInterface),
+        QString::fromLatin1(AppIds::companionSignalMember), &listener, SLOT(action(QDBusMessage)));
     QTextStream(stdout) << "ready" << Qt::endl;
     return QCoreApplication::exec();
 }

@@ -8,8 +8,12 @@
 /// move together unless a test moves one alone (a suspend, a clock change).
 class FakeClock final : public Clock {
 public:
-    explicit FakeClock(Instant start = Instant::fromUnixSeconds(1765000000.0)) : m_now(start) { }
-    explicit FakeClock(const QDateTime& start) : m_now(Instant::fromDateTime(start)) { }
+    explicit FakeClock(Instant start = Instant::fromUnixSeconds(1765000000.0))
+        : m_now(start)
+    { }
+    explicit FakeClock(const QDateTime& start)
+        : m_now(Instant::fromDateTime(start))
+    { }
 
     Instant now() const override { return m_now; }
     std::chrono::milliseconds steadyTime() const override { return m_steady; }

@@ -8,7 +8,9 @@
 class MemoryPreferences final : public Preferences {
 public:
     MemoryPreferences() = default;
-    explicit MemoryPreferences(QVariantMap values) : m_values(std::move(values)) { }
+    explicit MemoryPreferences(QVariantMap values)
+        : m_values(std::move(values))
+    { }
 
     QVariant value(const QString& key) const override { return m_values.value(key); }
     void setValue(const QString& key, const QVariant& value) override

@@ -11,7 +11,19 @@
 class RecordingNotifier final : public Notifier {
 public:
     void notify(const QString& title, const QString& body) override { notifications.append({ title, body }); }
+    void notifyWithActions(const QString& title, const QString& body,
+        const QList<NotificationAction>& actions, QObject*, const ActionHandler& onAction) override
+    {
+        notify(title, body);
+        lastActions.clear();
+        for (const NotificationAction& action : actions)
+            lastActions.append(action.key);
+        lastHandler = std::move(onAction);
+    }
     QList<QPair<QString, QString>> notifications;
+    /// The keys of the last notification's actions, and what answers them.
+    QStringList lastActions;
+    ActionHandler lastHandler;
 };
 
 class RecordingSound final : public SoundPlayer {
