@@ -1,12 +1,14 @@
 /* Runs a command and prints the milliseconds until X maps a window of at least
  * MIN_W x MIN_H (anywhere: a top-level window or an icon docked in a tray).
  *   map-time MIN_W MIN_H command [args...]
- * Prints the elapsed time and the window's size, or "timeout" after 10 seconds. */
+ * Prints the elapsed time, the window's size and the command's process id, or "timeout"
+ * and the process id after 10 seconds. */
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <sys/select.h>
+#include <sys/types.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -55,7 +57,8 @@ int main(int argc, char** argv)
     watch_tree(dpy, DefaultRootWindow(dpy));
     XSync(dpy, False);
     const double start = now_ms();
-    if (fork() == 0) {
+    const pid_t child = fork();
+    if (child == 0) {
         /* The command outlives us: keep it off our output, which a caller may be reading to its end. */
         const int devnull = open("/dev/null", O_WRONLY);
         dup2(devnull, STDOUT_FILENO);
@@ -73,7 +76,7 @@ int main(int argc, char** argv)
             } else if (ev.type == MapNotify) {
                 XWindowAttributes a;
                 if (XGetWindowAttributes(dpy, ev.xmap.window, &a) && a.width >= minW && a.height >= minH) {
-                    printf("%.1f ms %dx%d\n", now_ms() - start, a.width, a.height);
+                    printf("%.1f ms %dx%d pid %d\n", now_ms() - start, a.width, a.height, (int)child);
                     return 0;
                 }
             }
@@ -84,6 +87,6 @@ int main(int argc, char** argv)
         struct timeval tv = { 0, 20000 };
         select(fd + 1, &set, NULL, NULL, &tv);
     }
-    printf("timeout\n");
+    printf("timeout pid %d\n", (int)child);
     return 1;
 }

@@ -17,10 +17,10 @@ if [ -z "${VELTO_MEASURE_INNER:-}" ]; then
   work=$(mktemp -d)
   trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
   cc -O2 -o "$work/map-time" "$here/map-time.c" -lX11
-  display=:$((200 + RANDOM % 300))
-  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
-  sleep 1
-  DISPLAY=$display VELTO_MEASURE_INNER=1 MAP_TIME="$work/map-time" WORK="$work" \
+  # Xvfb picks a free display itself and writes its number to the pipe.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 & xvfb=$!
+  while [ ! -s "$work/display" ]; do sleep 0.1; done
+  DISPLAY=:$(cat "$work/display") VELTO_MEASURE_INNER=1 MAP_TIME="$work/map-time" WORK="$work" \
     dbus-run-session -- "$0" "$build"
   exit
 fi
@@ -38,28 +38,36 @@ rss_mb() {
        END {printf "%.1f (anonymous %.1f, files %.1f, shared %.1f)", r / 1024, a / 1024, f / 1024, s / 1024}' \
     "/proc/$1/status"
 }
-pid_of_velto() { pgrep -n -x velto; }
 fresh_profile() {
   rm -rf "$WORK/profile"
   export XDG_CONFIG_HOME=$WORK/profile/config XDG_DATA_HOME=$WORK/profile/data
 }
-stop_velto() { pkill -x velto || true; while pgrep -x velto >/dev/null; do sleep 0.1; done; }
+# Only the Velto this script started is ended: a user's own may be running.
+pid=
+stop_velto() {
+  [ -n "$pid" ] || return 0
+  kill "$pid" 2>/dev/null || true
+  # Started by map-time, it is no child of ours: wait until it is gone or a zombie.
+  while [ -e "/proc/$pid" ] && [ "$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null)" != Z ]; do sleep 0.1; done
+  pid=
+}
+trap 'stop_velto; kill $tray 2>/dev/null || true' EXIT
 
 echo "== start to tray icon (ms, 5 starts, fresh profile each)"
 times=()
 for i in 1 2 3 4 5; do
   fresh_profile
-  t=$("$MAP_TIME" 16 16 "$velto" | awk '{print $1}')
-  times+=("$t")
+  result=$("$MAP_TIME" 16 16 "$velto")
+  times+=("$(echo "$result" | awk '{print $1}')")
+  pid=$(echo "$result" | awk '{print $NF}')
   sleep 2
   stop_velto
 done
 printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "   runs: %s\n   median: %s ms\n", a[1]" "a[2]" "a[3]" "a[4]" "a[5], a[3]}'
 
 fresh_profile
-"$velto" >/dev/null 2>&1 &
+"$velto" >/dev/null 2>&1 & pid=$!
 sleep 3
-pid=$(pid_of_velto)
 echo "== only the tray icon"
 echo "   resident memory: $(rss_mb "$pid") MB"
 a=$(ticks "$pid"); sleep 60; b=$(ticks "$pid")
@@ -81,5 +89,5 @@ sleep 1
 echo "   resident memory, popover hidden again: $(rss_mb "$pid") MB"
 a=$(ticks "$pid"); sleep 60; b=$(ticks "$pid")
 echo "== CPU over 60 s, focus interval running, popover closed: $((b - a)) ticks"
-stop_velto
+stop_velto "$pid"
 kill $tray 2>/dev/null || true

@@ -4,6 +4,7 @@
 #include <future>
 #include <memory>
 
+#include "SaveFailureReporter.h"
 #include "data/TagManager.h"
 #include "data/ThemeManager.h"
 #include "platform/Calendar.h"
@@ -12,11 +13,14 @@
 #include "platform/DBusCompanionMessenger.h"
 #include "platform/FreedesktopNotifier.h"
 #include "platform/JsonFilePreferences.h"
+#include "services/HookRunner.h"
 #include "services/IntegrationDetector.h"
 #include "services/MediaPlayerSync.h"
 #include "services/MprisPlayers.h"
+#include "services/TimerHooks.h"
+#include "timer/DailyGoal.h"
+#include "timer/DailyGoalNotice.h"
 #include "timer/TimerManager.h"
-#include "SaveFailureReporter.h"
 
 #include "data/SessionStore.h"
 
@@ -30,7 +34,10 @@ struct AppPlatform {
     /// The user's files in the XDG folders.
     static Paths userPaths();
 
-    explicit AppPlatform(const Paths& paths = userPaths()) : preferences(paths.preferences), historyPath(paths.history) { }
+    explicit AppPlatform(const Paths& paths = userPaths())
+        : preferences(paths.preferences)
+        , historyPath(paths.history)
+    { }
 
     JsonFilePreferences preferences;
     QString historyPath;
@@ -51,10 +58,12 @@ public:
     AppManagers& operator=(const AppManagers&) = delete;
 
     SessionStore& sessionStore();
-    bool hasSessionStore() const { return m_store != nullptr; }
     /// Reads the history file on a worker thread, so that the first page or interval that
     /// needs the history does not stall the interface while a long one is decoded.
     void preloadHistory();
+    /// Saves what is still unsaved, once more; says what is lost when that fails. True when
+    /// everything is on disk.
+    bool saveBeforeQuit();
 
     TagManager tags;
     ThemeManager theme;
@@ -63,10 +72,15 @@ public:
     MprisPlayers mediaPlayers;
     /// Follows the timer's music cues with the player the user listens to.
     MediaPlayerSync mediaSync;
+    DailyGoal dailyGoal;
+    /// Runs the user's commands for the timer's events.
+    HookRunner hooks;
 
 private:
     AppPlatform& m_platform;
     SaveFailureReporter m_saveFailures;
+    DailyGoalNotice m_goalNotice;
+    TimerHooks m_timerHooks;
     std::unique_ptr<SessionStore> m_store;
     std::future<SessionStore::FileRead> m_preload;
 };

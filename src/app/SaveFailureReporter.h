@@ -1,22 +1,27 @@
 #pragma once
 
 #include <QObject>
-#include <QSet>
+#include <set>
 
 class Notifier;
 
-/// Tells the user, once per run and per file, that Velto cannot save it: the data is
-/// kept in memory and saved as soon as saving works again, but the user should know.
+/// Tells the user when Velto cannot save a file: once per run and file while it keeps the
+/// unsaved part in memory and tries again, and at quit when that part is lost after all.
 class SaveFailureReporter : public QObject {
     Q_OBJECT
 
 public:
+    enum class What { history, settings };
+
     explicit SaveFailureReporter(Notifier& notifier, QObject* parent = nullptr);
 
-    /// Reports the first failure of `what` ("history", "settings") with its reason.
-    void reportFailure(const QString& what, const QString& reason);
+    /// Reports the first failure of `what` with its reason.
+    void reportFailure(What what, const QString& reason);
+    /// At quit, when the last try failed too: one line on standard error (where a session
+    /// manager's journal collects it) and a notification while the desktop session is still there.
+    void reportLost(What what, const QString& reason);
 
 private:
     Notifier& m_notifier;
-    QSet<QString> m_reported;
+    std::set<What> m_reported;
 };

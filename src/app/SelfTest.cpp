@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include "AppFocusProtection.h"
 #include "AppViews.h"
 #include "services/AnalyticsService.h"
 #include "services/BeaconAnalyticsClient.h"
@@ -17,13 +18,15 @@ int run()
     QTextStream out(stdout);
     QTemporaryDir profile;
     AppPlatform platform({ profile.filePath(QStringLiteral("preferences.json")),
-                           profile.filePath(QStringLiteral("sessions.json")) });
+        profile.filePath(QStringLiteral("sessions.json")) });
     AppManagers managers(platform);
     // Never set up: the self-test sends nothing.
     BeaconAnalyticsClient analyticsClient;
-    AnalyticsService analytics({ analyticsClient, platform.preferences, platform.clock, MachineIdentity(), nullptr, true });
+    AnalyticsService analytics(
+        { analyticsClient, platform.preferences, platform.clock, MachineIdentity(), nullptr, true });
+    AppFocusProtection focusProtection(platform, managers.timer);
     AppViews views(platform, managers, analytics);
-    views.publish(managers);
+    views.publish(managers, &focusProtection.viewModel);
 
     QStringList failures;
     for (const char* family : { "Quicksand", "JetBrains Mono" }) {
@@ -33,10 +36,20 @@ int run()
     ViewEngine engine;
     const QList<QPair<QString, QVariantMap>> roots {
         { QStringLiteral("PopoverWindow.qml"), {} },
-        { QStringLiteral("DashboardWindow.qml"), { { QStringLiteral("initialSection"), QStringLiteral("insights") } } },
-        { QStringLiteral("DashboardWindow.qml"), { { QStringLiteral("initialSection"), QStringLiteral("tags") } } },
-        { QStringLiteral("DashboardWindow.qml"), { { QStringLiteral("initialSection"), QStringLiteral("integrations") } } },
-        { QStringLiteral("DashboardWindow.qml"), { { QStringLiteral("initialSection"), QStringLiteral("settings") } } },
+        { QStringLiteral("DashboardWindow.qml"),
+            { { QStringLiteral("initialSection"), QStringLiteral("insights") } } },
+        { QStringLiteral("DashboardWindow.qml"),
+            { { QStringLiteral("initialSection"), QStringLiteral("tags") } } },
+        { QStringLiteral("DashboardWindow.qml"),
+            { { QStringLiteral("initialSection"), QStringLiteral("integrations") } } },
+        { QStringLiteral("DashboardWindow.qml"),
+            { { QStringLiteral("initialSection"), QStringLiteral("settings") } } },
+        { QStringLiteral("dialogs/AboutDialog.qml"),
+            { { QStringLiteral("versionText"), QStringLiteral("1") } } },
+        { QStringLiteral("dialogs/UpdateResultDialog.qml"),
+            { { QStringLiteral("heading"), QStringLiteral("-") },
+                { QStringLiteral("message"), QStringLiteral("-") },
+                { QStringLiteral("offersDownload"), true } } },
     };
     for (const auto& [root, properties] : roots) {
         std::unique_ptr<QQuickWindow> window(engine.createWindow(root, properties));
@@ -47,7 +60,8 @@ int run()
         window->show();
         // Render one frame so that lazily created parts bind too.
         window->grabWindow();
-        out << "self-test: loaded " << root << ' ' << properties.value(QStringLiteral("initialSection")).toString() << '\n';
+        out << "self-test: loaded " << root << ' '
+            << properties.value(QStringLiteral("initialSection")).toString() << '\n';
     }
     failures += engine.errors();
     for (const QString& failure : failures)

@@ -1,38 +1,31 @@
 #include "SingleInstance.h"
 
 #include <QDBusConnectionInterface>
-#include <QDBusMessage>
 
+#include "applicationinterface.h"
 #include "platform/AppIds.h"
 
 namespace SingleInstance {
 
-Claim claim(QDBusConnection bus)
+Claim claim(const QDBusConnection& bus)
 {
     if (!bus.isConnected())
         return Claim::noBus;
     const auto reply = bus.interface()->registerService(QString::fromLatin1(AppIds::application),
-                                                        QDBusConnectionInterface::DontQueueService,
-                                                        QDBusConnectionInterface::DontAllowReplacement);
+        QDBusConnectionInterface::DontQueueService, QDBusConnectionInterface::DontAllowReplacement);
     if (reply.isValid() && reply.value() == QDBusConnectionInterface::ServiceRegistered)
         return Claim::claimed;
     return reply.isValid() ? Claim::alreadyRunning : Claim::noBus;
 }
 
-bool activateRunning(QDBusConnection bus)
+bool activateRunning(const QDBusConnection& bus)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(AppIds::application),
-                                                       QString::fromLatin1(AppIds::objectPath),
-                                                       QStringLiteral("org.freedesktop.Application"),
-                                                       QStringLiteral("Activate"));
-    call << QVariantMap();
-    return bus.call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+    OrgFreedesktopApplicationInterface running(
+        QString::fromLatin1(AppIds::application), QString::fromLatin1(AppIds::objectPath), bus);
+    running.setTimeout(5000);
+    QDBusPendingReply<> reply = running.Activate({});
+    reply.waitForFinished();
+    return reply.isValid();
 }
 
 } // namespace SingleInstance
-
-void ApplicationAdaptor::Activate(const QVariantMap&) { emit activated(); }
-
-void ApplicationAdaptor::Open(const QStringList&, const QVariantMap&) { emit activated(); }
-
-void ApplicationAdaptor::ActivateAction(const QString&, const QVariantList&, const QVariantMap&) { emit activated(); }

@@ -1,53 +1,92 @@
 #include "Cli.h"
 
 #include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "CliArguments.h"
+#include "ExportCommand.h"
+#include "StatusFollower.h"
 #include "StatusText.h"
 #include "TimerClient.h"
+#include "i18n/Translations.h"
+#include "platform/AppPaths.h"
+#include "platform/Calendar.h"
+#include "platform/QuitOnSignals.h"
+#include "timerinterface.h"
 
 namespace Cli {
 namespace {
 
-void printLine(FILE* stream, const QString& line)
+/// Writes `line` and a line break; false when that failed (the reader has gone).
+bool printLine(FILE* stream, const QString& line)
 {
-    std::fputs(line.toLocal8Bit().constData(), stream);
-    std::fputc('\n', stream);
-    std::fflush(stream);
+    const bool written
+        = std::fputs(line.toLocal8Bit().constData(), stream) >= 0 && std::fputc('\n', stream) != EOF;
+    return std::fflush(stream) == 0 && written;
 }
 
-QString notRunning() { return QCoreApplication::translate("Cli", "Velto is not running."); }
+/// Quits when standard output is a pipe or socket whose reader has gone, also while
+/// nothing is printed: a status bar that stops leaves no follower behind.
+void quitWhenOutputCloses(QObject* parent)
+{
+    struct stat info { };
+    if (::fstat(STDOUT_FILENO, &info) != 0 || !(S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)))
+        return;
+    auto* notifier = new QSocketNotifier(STDOUT_FILENO, QSocketNotifier::Read, parent);
+    QObject::connect(notifier, &QSocketNotifier::activated, parent, [notifier] {
+        pollfd output { STDOUT_FILENO, 0, 0 };
+        notifier->setEnabled(false);
+        if (::poll(&output, 1, 0) > 0 && (output.revents & (POLLERR | POLLHUP)))
+            QCoreApplication::quit();
+    });
+}
+
+int follow(TimerClient& client, Format format)
+{
+    if (!client.watch()) {
+        printLine(
+            stderr, QCoreApplication::translate("Cli", "Cannot follow Velto's changes on the session bus."));
+        return 1;
+    }
+    // A closed pipe is noticed as a failed write, not as a signal that ends the process.
+    std::signal(SIGPIPE, SIG_IGN);
+    StatusFollower follower(format, [&client] { return client.properties(nullptr); });
+    QObject::connect(&follower, &StatusFollower::line, &follower, [](const QString& text) {
+        if (!printLine(stdout, text))
+            QTimer::singleShot(0, QCoreApplication::instance(), &QCoreApplication::quit);
+    });
+    QObject::connect(&client, &TimerClient::changed, &follower, &StatusFollower::changed);
+    QObject::connect(&client, &TimerClient::appStarted, &follower, &StatusFollower::appeared);
+    QObject::connect(&client, &TimerClient::appQuit, &follower, &StatusFollower::gone);
+    QuitOnSignals signalHandling;
+    QObject::connect(&signalHandling, &QuitOnSignals::quitRequested, QCoreApplication::instance(),
+        &QCoreApplication::quit);
+    quitWhenOutputCloses(&follower);
+    follower.start(client.appIsRunning());
+    return QCoreApplication::exec();
+}
 
 int status(TimerClient& client, const Command& command)
 {
-    // Watch first, so no change between the first line and the watch goes missing.
-    if (command.follow && !client.watch()) {
-        printLine(stderr, QCoreApplication::translate("Cli", "Cannot follow Velto's changes on the session bus."));
-        return 1;
-    }
+    if (command.follow)
+        return follow(client, command.format);
     QString error;
     const auto properties = client.properties(&error);
     if (!properties) {
-        printLine(stderr, client.appIsRunning() ? error : notRunning());
+        printLine(stderr, client.appIsRunning() ? error : notRunningText());
         return 1;
     }
     TimerStatus current;
     current.apply(*properties);
     printLine(stdout, formatStatus(current, command.format));
-    if (!command.follow)
-        return 0;
-
-    QObject::connect(&client, &TimerClient::changed, &client, [&current, &command](const QVariantMap& changed) {
-        current.apply(changed);
-        printLine(stdout, formatStatus(current, command.format));
-    });
-    QObject::connect(&client, &TimerClient::appQuit, &client, [] {
-        printLine(stderr, QCoreApplication::translate("Cli", "Velto has quit."));
-        QCoreApplication::exit(1);
-    });
-    return QCoreApplication::exec();
+    return 0;
 }
 
 } // namespace
@@ -66,6 +105,7 @@ int run(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("velto"));
+    Translations::installForUser();
 
     const ParsedArguments parsed = parseArguments(QCoreApplication::arguments().mid(1));
     if (!parsed.command) {
@@ -77,43 +117,54 @@ int run(int argc, char** argv)
         std::fputs(usage().toLocal8Bit().constData(), stdout);
         return 0;
     }
+    if (command.action == Action::exportHistory) {
+        QString error;
+        const int code
+            = runExport(command.exportOptions, AppPaths::historyFile(), Calendar::system(), stdout, &error);
+        if (code != 0)
+            printLine(stderr, error);
+        return code;
+    }
 
     TimerClient client(QDBusConnection::sessionBus());
-    if (!client.appIsRunning()) {
-        printLine(stderr, notRunning());
+    // A follower waits for Velto; every other command needs it now.
+    const bool waits = command.action == Action::status && command.follow;
+    if (!waits && !client.appIsRunning()) {
+        printLine(stderr, notRunningText());
         return 1;
     }
-    QString method;
-    QVariantList arguments;
+    TimerClient::Method method;
     switch (command.action) {
     case Action::help:
+    case Action::exportHistory:
         return 0;
     case Action::status:
         return status(client, command);
     case Action::start:
-        method = QStringLiteral("Start");
-        arguments << command.isBreak;
+        method = [isBreak = command.isBreak](TimerInterface& timer) { return timer.Start(isBreak); };
         break;
     case Action::pause:
-        method = QStringLiteral("Pause");
+        method = [](TimerInterface& timer) { return timer.Pause(); };
         break;
     case Action::toggle:
-        method = QStringLiteral("Toggle");
+        method = [](TimerInterface& timer) { return timer.Toggle(); };
         break;
     case Action::skip:
-        method = QStringLiteral("Skip");
+        method = [](TimerInterface& timer) { return timer.Skip(); };
+        break;
+    case Action::extend:
+        method = [minutes = uint(command.minutes)](TimerInterface& timer) { return timer.Extend(minutes); };
         break;
     case Action::reset:
-        method = QStringLiteral("Reset");
+        method = [](TimerInterface& timer) { return timer.Reset(); };
         break;
     case Action::dashboard:
-        method = QStringLiteral("OpenDashboard");
-        arguments << command.section;
+        method = [section = command.section](TimerInterface& timer) { return timer.OpenDashboard(section); };
         break;
     }
     QString error;
-    if (!client.call(method, arguments, &error)) {
-        printLine(stderr, client.appIsRunning() ? error : notRunning());
+    if (!client.call(method, &error)) {
+        printLine(stderr, client.appIsRunning() ? error : notRunningText());
         return 1;
     }
     return 0;

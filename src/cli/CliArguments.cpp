@@ -2,12 +2,20 @@
 
 #include <QCoreApplication>
 
+#include "timer/TimerManager.h"
+
 namespace Cli {
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("Cli", text); }
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Cli", text);
+}
 
-ParsedArguments failure(const QString& error) { return { std::nullopt, error }; }
+ParsedArguments failure(const QString& error)
+{
+    return { std::nullopt, error };
+}
 
 ParsedArguments parseStatus(Command command, const QStringList& rest)
 {
@@ -54,6 +62,8 @@ ParsedArguments parseArguments(const QStringList& arguments)
         command.action = Action::status;
         return parseStatus(command, rest);
     }
+    if (name == QLatin1String("export"))
+        return parseExportArguments(rest);
     if (name == QLatin1String("start")) {
         command.action = Action::start;
         for (const QString& argument : rest) {
@@ -71,9 +81,24 @@ ParsedArguments parseArguments(const QStringList& arguments)
             command.section = rest.first();
         return { command, {} };
     }
-    static const std::pair<const char*, Action> plain[] = {
-        { "pause", Action::pause }, { "toggle", Action::toggle }, { "skip", Action::skip }, { "reset", Action::reset }
-    };
+    if (name == QLatin1String("extend")) {
+        command.action = Action::extend;
+        if (rest.size() > 1)
+            return failure(tr("extend takes one number of minutes."));
+        if (!rest.isEmpty()) {
+            bool number = false;
+            command.minutes = rest.first().toInt(&number);
+            if (!number || command.minutes < TimerManager::minimumExtendMinutes
+                || command.minutes > TimerManager::maximumExtendMinutes)
+                return failure(tr("extend takes whole minutes from %1 to %2, not %3.")
+                                   .arg(TimerManager::minimumExtendMinutes)
+                                   .arg(TimerManager::maximumExtendMinutes)
+                                   .arg(rest.first()));
+        }
+        return { command, {} };
+    }
+    static const std::pair<const char*, Action> plain[] = { { "pause", Action::pause },
+        { "toggle", Action::toggle }, { "skip", Action::skip }, { "reset", Action::reset } };
     for (const auto& [word, action] : plain) {
         if (name != QLatin1String(word))
             continue;
@@ -82,8 +107,9 @@ ParsedArguments parseArguments(const QStringList& arguments)
         command.action = action;
         return { command, {} };
     }
-    return failure(name.startsWith(QLatin1Char('-')) ? tr("Unknown option: %1 (see velto --help)").arg(name)
-                                                     : tr("Unknown command: %1 (see velto --help)").arg(name));
+    return failure(name.startsWith(QLatin1Char('-'))
+            ? tr("Unknown option: %1 (see velto --help)").arg(name)
+            : tr("Unknown command: %1 (see velto --help)").arg(name));
 }
 
 QString usage()
@@ -96,10 +122,19 @@ QString usage()
               "  pause                    pause the running interval\n"
               "  toggle                   pause, or start what the popover shows\n"
               "  skip                     move on to the next interval\n"
+              "  extend [minutes]         add 1 to 60 minutes to the current interval (default 5)\n"
               "  reset                    stop and return to idle\n"
               "  dashboard [section]      open the dashboard (insights, tags, integrations, settings)\n"
               "  status [--follow] [--format text|json|waybar]\n"
               "                           print the timer; --follow prints a line for every change\n"
+              "                           and waits while Velto is not running\n"
+              "\n"
+              "Commands that work whether Velto runs or not:\n"
+              "  export [--format csv|json] [--from DATE] [--to DATE] [--output FILE] [--force]\n"
+              "                           write the history's intervals; DATE is YYYY-MM-DD, a\n"
+              "                           local day, both ends included; an existing FILE is\n"
+              "                           only replaced with --force; without --output, to\n"
+              "                           standard output\n"
               "  --help                   show this help\n");
 }
 

@@ -4,9 +4,11 @@
 #include <QStringList>
 #include <optional>
 
+#include "ExportArguments.h"
+
 namespace Cli {
 
-enum class Action { help, start, pause, toggle, skip, reset, dashboard, status };
+enum class Action { help, start, pause, toggle, skip, extend, reset, dashboard, status, exportHistory };
 enum class Format { text, json, waybar };
 
 struct Command {
@@ -15,9 +17,12 @@ struct Command {
     bool isBreak = false;
     /// dashboard: the section to open on.
     QString section = QStringLiteral("insights");
-    /// status: one more line for every change until Velto quits.
+    /// extend: the minutes to add.
+    int minutes = 5;
+    /// status: one more line for every change, waiting while Velto is not running.
     bool follow = false;
     Format format = Format::text;
+    ExportOptions exportOptions;
 };
 
 struct ParsedArguments {

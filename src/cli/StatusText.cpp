@@ -11,43 +11,22 @@
 namespace Cli {
 namespace {
 
-qint64 wholeSeconds(double seconds)
+bool isKnown(uint state)
 {
-    if (!(seconds > 0))
-        return 0;
-    return seconds > 9e15 ? qint64(9e15) : static_cast<qint64>(seconds);
+    return state <= static_cast<uint>(TimerState::longBreak);
 }
 
 QString stateTitle(uint state)
 {
-    switch (state) {
-    case 0:
-        return QCoreApplication::translate("Cli", "Idle");
-    case 1:
-        return QCoreApplication::translate("Cli", "Focus");
-    case 2:
-        return QCoreApplication::translate("Cli", "Short break");
-    case 3:
-        return QCoreApplication::translate("Cli", "Long break");
-    default:
-        return QCoreApplication::translate("Cli", "Unknown");
-    }
-}
-
-/// "1h 5m", "25m".
-QString durationText(double seconds)
-{
-    const qint64 minutes = wholeSeconds(seconds) / 60;
-    if (minutes < 60)
-        return QCoreApplication::translate("Cli", "%1m").arg(minutes);
-    return QCoreApplication::translate("Cli", "%1h %2m").arg(minutes / 60).arg(minutes % 60);
+    return isKnown(state) ? Velto::stateTitle(static_cast<TimerState>(state))
+                          : QCoreApplication::translate("Cli", "Unknown");
 }
 
 QString todayText(const TimerStatus& status)
 {
     return QCoreApplication::translate("Cli", "sessions today: %1, focus %2")
         .arg(status.dailySessions)
-        .arg(durationText(status.focusTimeToday));
+        .arg(durationText(wholeMinutes(status.focusTimeToday)));
 }
 
 /// "Focus 24:13, running, tag Reading; sessions today: 3, focus 1h 15m".
@@ -55,7 +34,7 @@ QString textLine(const TimerStatus& status)
 {
     QString line = stateTitle(status.state);
     if (status.state != 0) {
-        line += QLatin1Char(' ') + countdownText(status.timeRemaining) + QStringLiteral(", ")
+        line += QLatin1Char(' ') + clockText(status.timeRemaining) + QStringLiteral(", ")
             + (status.isRunning ? QCoreApplication::translate("Cli", "running")
                                 : QCoreApplication::translate("Cli", "paused"));
     }
@@ -69,12 +48,17 @@ QString tooltip(const TimerStatus& status)
     if (status.state == 0)
         return QCoreApplication::translate("Cli", "Velto is idle; %1").arg(todayText(status));
     const QString left = status.isRunning
-        ? QCoreApplication::translate("Cli", "%1: %2 left").arg(stateTitle(status.state), countdownText(status.timeRemaining))
-        : QCoreApplication::translate("Cli", "%1: paused, %2 left").arg(stateTitle(status.state), countdownText(status.timeRemaining));
+        ? QCoreApplication::translate("Cli", "%1: %2 left")
+              .arg(stateTitle(status.state), clockText(status.timeRemaining))
+        : QCoreApplication::translate("Cli", "%1: paused, %2 left")
+              .arg(stateTitle(status.state), clockText(status.timeRemaining));
     return left + QStringLiteral("; ") + todayText(status);
 }
 
-QString compact(const QJsonObject& object) { return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)); }
+QString compact(const QJsonObject& object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
 
 } // namespace
 
@@ -96,11 +80,8 @@ void TimerStatus::apply(const QVariantMap& properties)
 
 QString stateName(uint state)
 {
-    return state <= static_cast<uint>(TimerState::longBreak) ? Velto::rawValue(static_cast<TimerState>(state))
-                                                            : QStringLiteral("unknown");
+    return isKnown(state) ? Velto::rawValue(static_cast<TimerState>(state)) : QStringLiteral("unknown");
 }
-
-QString countdownText(double seconds) { return clockText(seconds); }
 
 QString formatStatus(const TimerStatus& status, Format format)
 {
@@ -117,11 +98,11 @@ QString formatStatus(const TimerStatus& status, Format format)
             { QStringLiteral("currentTag"), status.currentTag },
             { QStringLiteral("dailySessions"), status.dailySessions },
             { QStringLiteral("focusTimeToday"), status.focusTimeToday },
-            { QStringLiteral("countdown"), countdownText(status.timeRemaining) },
+            { QStringLiteral("countdown"), clockText(status.timeRemaining) },
         });
     case Format::waybar:
         return compact({
-            { QStringLiteral("text"), countdownText(status.timeRemaining) },
+            { QStringLiteral("text"), clockText(status.timeRemaining) },
             { QStringLiteral("tooltip"), tooltip(status) },
             { QStringLiteral("class"), stateName(status.state) },
             // Whole percents: waybar picks its format-icons by them.
@@ -129,6 +110,30 @@ QString formatStatus(const TimerStatus& status, Format format)
         });
     }
     return textLine(status);
+}
+
+QString formatNotRunning(Format format)
+{
+    const QString stopped = QStringLiteral("stopped");
+    switch (format) {
+    case Format::text:
+        break;
+    case Format::json:
+        return compact({ { QStringLiteral("state"), stopped } });
+    case Format::waybar:
+        return compact({
+            { QStringLiteral("text"), QString() },
+            { QStringLiteral("tooltip"), notRunningText() },
+            { QStringLiteral("class"), stopped },
+            { QStringLiteral("percentage"), 0 },
+        });
+    }
+    return notRunningText();
+}
+
+QString notRunningText()
+{
+    return QCoreApplication::translate("Cli", "Velto is not running.");
 }
 
 } // namespace Cli

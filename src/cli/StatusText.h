@@ -23,9 +23,12 @@ struct TimerStatus {
 
 /// "idle", "work", "shortBreak", "longBreak"; "unknown" for values this build does not know.
 QString stateName(uint state);
-/// "MM:SS" of the whole seconds left.
-QString countdownText(double seconds);
 /// One line (text) or one compact JSON object (json, waybar), without the line break.
 QString formatStatus(const TimerStatus& status, Format format);
+/// The same for no running Velto: "Velto is not running.", or an object whose state (json)
+/// or class (waybar, with an empty text so the module hides and a tooltip) is "stopped".
+QString formatNotRunning(Format format);
+/// "Velto is not running."
+QString notRunningText();
 
 } // namespace Cli

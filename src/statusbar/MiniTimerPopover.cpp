@@ -1,6 +1,5 @@
 #include "MiniTimerPopover.h"
 
-#include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QPainter>
@@ -22,49 +21,42 @@ QImage clockFaceInSlot(const QColor& color, int side)
     QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    const QImage face = StatusIconPainter::clockFace(color, scale);
+    QImage face = StatusIconPainter::clockFace(color, scale);
+    face.setDevicePixelRatio(1); // pixel for pixel: the slot image has no ratio of its own
     const qreal inset = (kSlot - StatusIconPainter::clockFaceSize) / 2.0 * scale;
     painter.drawImage(QPointF(inset, inset), face);
     return image;
 }
-
-QString stateName(TimerState state)
-{
-    switch (state) {
-    case TimerState::work:
-        return QObject::tr("Focus");
-    case TimerState::shortBreak:
-        return QObject::tr("Short Break");
-    case TimerState::longBreak:
-        return QObject::tr("Long Break");
-    case TimerState::idle:
-        break;
-    }
-    return {};
-}
 } // namespace
 
 MiniTimerPopover::MiniTimerPopover(Dependencies dependencies, QObject* parent)
-    : QObject(parent), m_deps(std::move(dependencies)), m_popover(m_deps.views)
+    : QObject(parent)
+    , m_deps(std::move(dependencies))
+    , m_popover(m_deps.views)
 {
     for (auto signal : { &TimerManager::timeRemainingChanged, &TimerManager::currentStateChanged,
-                         &TimerManager::isRunningChanged, &TimerManager::selectedModeIsFocusChanged })
+             &TimerManager::isRunningChanged, &TimerManager::selectedModeIsFocusChanged })
         connect(&m_deps.timer, signal, this, &MiniTimerPopover::updateIcon);
     connect(&m_deps.theme, &ThemeManager::focusColorIdChanged, this, &MiniTimerPopover::updateIcon);
     connect(&m_deps.theme, &ThemeManager::breakColorIdChanged, this, &MiniTimerPopover::updateIcon);
 
-    // No menu is attached: a right click asks for it, and it is built then, new each time.
-    connect(&m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger)
-            togglePopover();
-        else if (reason == QSystemTrayIcon::Context)
-            showStatusMenu();
-    });
+    buildStatusMenu();
+    connect(
+        &m_statusItem, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            // A second click soon after the first arrives as a double click: it toggles too.
+            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                togglePopover();
+            else if (reason == QSystemTrayIcon::Context)
+                m_popover.close();
+        });
     updateIcon();
     m_statusItem.show();
 }
 
-MiniTimerPopover::~MiniTimerPopover() { m_statusItem.hide(); }
+MiniTimerPopover::~MiniTimerPopover()
+{
+    m_statusItem.hide();
+}
 
 void MiniTimerPopover::togglePopover()
 {
@@ -78,8 +70,8 @@ QString MiniTimerPopover::toolTip() const
     if (timer.currentState() == TimerState::idle)
         return QStringLiteral("Velto");
     const QString time = timer.timeString();
-    return timer.isRunning() ? tr("%1 — %2 left").arg(stateName(timer.currentState()), time)
-                             : tr("%1 — paused at %2").arg(stateName(timer.currentState()), time);
+    const QString title = Velto::stateTitle(timer.currentState());
+    return timer.isRunning() ? tr("%1 — %2 left").arg(title, time) : tr("%1 — paused at %2").arg(title, time);
 }
 
 void MiniTimerPopover::updateIcon()
@@ -87,7 +79,7 @@ void MiniTimerPopover::updateIcon()
     const TimerManager& timer = m_deps.timer;
     const StatusIconModel model
         = StatusIconModel::make(timer.currentState(), timer.isRunning(), timer.selectedModeIsFocus(),
-                                timer.timeRemaining(), m_deps.theme.focusColorId(), m_deps.theme.breakColorId());
+            timer.timeRemaining(), m_deps.theme.focusColorId(), m_deps.theme.breakColorId());
     m_statusItem.setToolTip(toolTip());
 
     // Redraw only what changed: a square countdown changes once a minute until the last one.
@@ -107,32 +99,55 @@ void MiniTimerPopover::updateIcon()
     m_shownSlot = slot;
     m_hasIcon = true;
 
-    const qreal dpr = qApp->devicePixelRatio();
-    QIcon icon;
+    QList<QImage> images;
     if (model.kind == StatusIconModel::Kind::clockFace) {
         for (const int side : { kSlot, kSlot * 2 })
-            icon.addPixmap(QPixmap::fromImage(clockFaceInSlot(model.color, side)));
+            images.append(clockFaceInSlot(model.color, side));
     } else if (wide) {
-        icon.addPixmap(QPixmap::fromImage(StatusIconPainter::countdownPill(model.timeText, model.color, dpr)));
+        images.append(
+            StatusIconPainter::countdownPill(model.timeText, model.color, qApp->devicePixelRatio()));
     } else {
         for (const int side : { kSlot, kSlot * 2 })
-            icon.addPixmap(QPixmap::fromImage(StatusIconPainter::squareCountdown(model.secondsLeft, model.color, side)));
+            images.append(StatusIconPainter::squareCountdown(model.secondsLeft, model.color, side));
     }
-    m_statusItem.setIcon(icon);
+    // The same icon each time, drawn anew: setting it again is what makes either kind of tray
+    // (XEmbed repaints, StatusNotifierItem announces NewIcon) show the new drawing.
+    m_icon.setImages(std::move(images));
+    m_statusItem.setIcon(m_icon.icon());
 }
 
-void MiniTimerPopover::showStatusMenu()
+void MiniTimerPopover::buildStatusMenu()
+{
+    m_checkForUpdates = m_menu.addAction(
+        tr("Check for Updates..."), this, [this] { m_deps.updateManager().checkForUpdates(); });
+    m_autoUpdates = m_menu.addAction(tr("Auto Updates"), this, [this] {
+        m_deps.updateManager().toggleAutomaticUpdates();
+        showUpdateState(); // a host may not have asked before the click
+    });
+    m_autoUpdates->setCheckable(true);
+    m_menu.addSeparator();
+    QAction* quit = m_menu.addAction(tr("Quit Velto"), this, &MiniTimerPopover::quitRequested);
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(&m_menu, &QMenu::aboutToShow, this, &MiniTimerPopover::refreshStatusMenu);
+    m_statusItem.setContextMenu(&m_menu);
+}
+
+void MiniTimerPopover::refreshStatusMenu()
 {
     m_popover.close();
-    m_menu = std::make_unique<QMenu>();
+    if (!m_updates) {
+        m_updates = &m_deps.updateManager();
+        connect(
+            m_updates, &UpdateManager::canCheckForUpdatesChanged, this, &MiniTimerPopover::showUpdateState);
+        connect(m_updates, &UpdateManager::automaticallyChecksForUpdatesChanged, this,
+            &MiniTimerPopover::showUpdateState);
+    }
+    showUpdateState();
+}
+
+void MiniTimerPopover::showUpdateState()
+{
     UpdateManager& updates = m_deps.updateManager();
-    m_menu->addAction(tr("Check for Updates..."), this, [&updates] { updates.checkForUpdates(); })
-        ->setEnabled(updates.canCheckForUpdates());
-    QAction* automatic = m_menu->addAction(tr("Auto Updates"), this, [&updates] { updates.toggleAutomaticUpdates(); });
-    automatic->setCheckable(true);
-    automatic->setChecked(updates.automaticallyChecksForUpdates());
-    m_menu->addSeparator();
-    QAction* quit = m_menu->addAction(tr("Quit Velto"), this, &MiniTimerPopover::quitRequested);
-    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    m_menu->popup(QCursor::pos());
+    m_checkForUpdates->setEnabled(updates.canCheckForUpdates());
+    m_autoUpdates->setChecked(updates.automaticallyChecksForUpdates());
 }

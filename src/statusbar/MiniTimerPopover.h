@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+#include "LiveIcon.h"
 #include "PopoverHost.h"
 #include "StatusIconModel.h"
 
@@ -16,7 +17,9 @@ class ViewEngine;
 
 /// The tray item and its popover. The item shows the clock face while no interval
 /// runs and the live countdown while one does, in the focus or break colour; a left
-/// click toggles the popover, a right click opens the menu.
+/// click toggles the popover, a right click opens the menu. The menu is the item's
+/// context menu: StatusNotifierItem hosts draw it themselves from its dbusmenu export,
+/// XEmbed trays get it popped up at the pointer.
 class MiniTimerPopover : public QObject {
     Q_OBJECT
 
@@ -34,6 +37,7 @@ public:
 
     PopoverHost& popover() { return m_popover; }
     QSystemTrayIcon& statusItem() { return m_statusItem; }
+    QMenu& statusMenu() { return m_menu; }
     void togglePopover();
     /// The tooltip text for the current state.
     QString toolTip() const;
@@ -43,13 +47,20 @@ signals:
 
 private:
     void updateIcon();
-    /// Builds the menu anew (the first build starts the update manager) and pops it up.
-    void showStatusMenu();
+    void buildStatusMenu();
+    /// Brings the menu's entries up to date as it is about to show; the first time starts the
+    /// update manager, which then keeps them current.
+    void refreshStatusMenu();
+    void showUpdateState();
 
     Dependencies m_deps;
+    LiveIcon m_icon;
+    QMenu m_menu;
     QSystemTrayIcon m_statusItem;
     PopoverHost m_popover;
-    std::unique_ptr<QMenu> m_menu;
+    QAction* m_checkForUpdates = nullptr;
+    QAction* m_autoUpdates = nullptr;
+    UpdateManager* m_updates = nullptr;
     StatusIconModel m_shown;
     QRect m_shownSlot;
     bool m_hasIcon = false;

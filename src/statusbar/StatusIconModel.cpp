@@ -3,8 +3,8 @@
 #include "data/ThemeColorOption.h"
 #include "timer/ClockText.h"
 
-StatusIconModel StatusIconModel::make(TimerState state, bool running, bool selectedModeIsFocus, double timeRemaining,
-                                      const QString& focusColorId, const QString& breakColorId)
+StatusIconModel StatusIconModel::make(TimerState state, bool running, bool selectedModeIsFocus,
+    double timeRemaining, const QString& focusColorId, const QString& breakColorId)
 {
     const bool focusRole = state == TimerState::work || (state == TimerState::idle && selectedModeIsFocus);
     StatusIconModel model;

@@ -17,8 +17,8 @@ struct StatusIconModel {
 
     /// Focus colour in focus, or idle on the Focus tab; break colour otherwise. Unknown
     /// palette ids draw #FDA4AF (focus) and #6EE7B7 (break).
-    static StatusIconModel make(TimerState state, bool running, bool selectedModeIsFocus, double timeRemaining,
-                                const QString& focusColorId, const QString& breakColorId);
+    static StatusIconModel make(TimerState state, bool running, bool selectedModeIsFocus,
+        double timeRemaining, const QString& focusColorId, const QString& breakColorId);
 
     bool operator==(const StatusIconModel&) const = default;
 };

@@ -16,8 +16,14 @@ QImage blankImage(QSizeF points, qreal devicePixelRatio)
 }
 
 /// The geometry is given with the origin at the bottom left; QPainter's is at the top left.
-QPointF up(double x, double y) { return { x, clockFaceSize - y }; }
-QRectF upRect(double x, double y, double w, double h) { return { x, clockFaceSize - y - h, w, h }; }
+QPointF up(double x, double y)
+{
+    return { x, clockFaceSize - y };
+}
+QRectF upRect(double x, double y, double w, double h)
+{
+    return { x, clockFaceSize - y - h, w, h };
+}
 } // namespace
 
 QFont statusFont()
@@ -31,7 +37,8 @@ QFont statusFont()
 
 int statusTextWidth()
 {
-    static const int width = static_cast<int>(std::ceil(QFontMetricsF(statusFont()).horizontalAdvance(QStringLiteral("88:88")) + 16));
+    static const int width = static_cast<int>(
+        std::ceil(QFontMetricsF(statusFont()).horizontalAdvance(QStringLiteral("88:88")) + 16));
     return width;
 }
 
@@ -93,7 +100,8 @@ QImage countdownPill(const QString& text, const QColor& color, qreal devicePixel
     p.setFont(statusFont());
     const QFontMetricsF metrics(p.font());
     const QSizeF textSize(metrics.horizontalAdvance(text), metrics.height());
-    const QRectF textRect(QPointF((width - textSize.width()) / 2, (pillHeight - textSize.height()) / 2), textSize);
+    const QRectF textRect(
+        QPointF((width - textSize.width()) / 2, (pillHeight - textSize.height()) / 2), textSize);
     p.setPen(Qt::black);
     p.drawText(textRect, Qt::AlignCenter, text);
     return image;

@@ -17,7 +17,8 @@ namespace {
 using namespace std::chrono_literals;
 
 /// Every event name the server received in batches.
-std::vector<std::string> receivedEvents(const beacon::test::LoopbackHttpServer& server, std::string* distinctId)
+std::vector<std::string> receivedEvents(
+    const beacon::test::LoopbackHttpServer& server, std::string* distinctId)
 {
     std::vector<std::string> names;
     for (const auto& request : server.requests()) {
@@ -91,6 +92,38 @@ TEST_F(AppLaunchTest, ReportsItsLaunchHandsASecondStartOverAndQuitsCleanly)
     ASSERT_TRUE(app->waitForFinished(10000));
     EXPECT_EQ(app->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(app->exitCode(), 0);
+}
+
+TEST(AppWithoutDisplay, SaysSoInOneLineAndExitsWithStatusOne)
+{
+    QTemporaryDir home;
+    QProcessEnvironment base = QProcessEnvironment::systemEnvironment();
+    for (const char* name : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+        base.remove(QLatin1String(name));
+    base.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    base.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    base.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    base.insert(QStringLiteral("DO_NOT_TRACK"), QStringLiteral("1"));
+    // None named; one named that is not there; the X11 and Wayland platforms asked for by name.
+    QProcessEnvironment unreachable = base;
+    unreachable.insert(QStringLiteral("DISPLAY"), QStringLiteral(":93117"));
+    QProcessEnvironment x11 = unreachable;
+    x11.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcessEnvironment wayland = base;
+    wayland.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+    wayland.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("no-such-wayland-display"));
+    for (const QProcessEnvironment& env : { base, unreachable, x11, wayland }) {
+        QProcess app;
+        app.setProcessEnvironment(env);
+        app.start(QStringLiteral(VELTO_EXECUTABLE), {});
+        ASSERT_TRUE(app.waitForFinished(20000));
+        const QString err = QString::fromLocal8Bit(app.readAllStandardError()).trimmed();
+        EXPECT_EQ(app.exitStatus(), QProcess::NormalExit) << err.toStdString();
+        EXPECT_EQ(app.exitCode(), 1) << err.toStdString();
+        EXPECT_TRUE(app.readAllStandardOutput().isEmpty());
+        EXPECT_EQ(err.count(QLatin1Char('\n')), 0) << err.toStdString();
+        EXPECT_TRUE(err.contains(QStringLiteral("no X11 or Wayland display"))) << err.toStdString();
+    }
 }
 
 } // namespace

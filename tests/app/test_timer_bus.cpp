@@ -1,12 +1,14 @@
 // The timer's D-Bus interface on the real application, driven with the desktop's own
 // tools (gdbus, busctl, dbus-monitor) and with `velto <command>`, on a private bus.
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSet>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -41,7 +43,8 @@ QStringList canonicalInterface(const QString& xml)
             for (const QXmlStreamAttribute& attribute : reader.attributes())
                 attributes << attribute.name().toString() + QLatin1Char('=') + attribute.value().toString();
             attributes.sort();
-            items << QLatin1Char('<') + reader.name().toString() + QLatin1Char(' ') + attributes.join(QLatin1Char(' '));
+            items << QLatin1Char('<') + reader.name().toString() + QLatin1Char(' ')
+                    + attributes.join(QLatin1Char(' '));
         } else if (reader.isEndElement()) {
             items << QStringLiteral("</") + reader.name().toString();
             if (reader.name() == QLatin1String("interface"))
@@ -74,7 +77,8 @@ protected:
         if (!process.waitForFinished(timeoutMs)) {
             process.kill();
             process.waitForFinished();
-            ADD_FAILURE() << program.toStdString() << " " << arguments.join(' ').toStdString() << " timed out";
+            ADD_FAILURE() << program.toStdString() << " " << arguments.join(' ').toStdString()
+                          << " timed out";
             return result;
         }
         result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -82,22 +86,27 @@ protected:
         result.err = QString::fromUtf8(process.readAllStandardError());
         return result;
     }
-    Finished velto(const QStringList& arguments) const { return run(QStringLiteral(VELTO_EXECUTABLE), arguments); }
+    Finished velto(const QStringList& arguments) const
+    {
+        return run(QStringLiteral(VELTO_EXECUTABLE), arguments);
+    }
     Finished gdbusCall(const QString& method, const QStringList& arguments = {}) const
     {
         return run(QStringLiteral("gdbus"),
-                   QStringList { "call", "--session", "-d", dest, "-o", path, "-m", method } + arguments);
+            QStringList { "call", "--session", "-d", dest, "-o", path, "-m", method } + arguments);
     }
     /// The property's value as gdbus prints it, e.g. "<uint32 1>".
     QString property(const QString& name) const
     {
-        const Finished result = gdbusCall(QStringLiteral("org.freedesktop.DBus.Properties.Get"), { timer, name });
+        const Finished result
+            = gdbusCall(QStringLiteral("org.freedesktop.DBus.Properties.Get"), { timer, name });
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
         return result.out.trimmed().remove(QRegularExpression(QStringLiteral("^\\(|,\\)$")));
     }
     QString busctlProperty(const QString& name) const
     {
-        const Finished result = run(QStringLiteral("busctl"), { "--user", "get-property", dest, path, timer, name });
+        const Finished result
+            = run(QStringLiteral("busctl"), { "--user", "get-property", dest, path, timer, name });
         EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
         return result.out.trimmed();
     }
@@ -108,6 +117,29 @@ protected:
         return QJsonDocument::fromJson(result.out.toUtf8()).object();
     }
 
+    /// Writes the preferences file the app will read.
+    void writePreferences(const QJsonObject& preferences) const
+    {
+        QDir().mkpath(home.filePath(QStringLiteral("config/velto")));
+        QFile file(home.filePath(QStringLiteral("config/velto/preferences.json")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QJsonDocument(preferences).toJson());
+    }
+    /// Starts dbus-monitor on `rule` and waits until it listens.
+    void startMonitor(QProcess& monitor, const QString& rule) const
+    {
+        monitor.setProcessEnvironment(environment());
+        monitor.start(QStringLiteral("dbus-monitor"), { "--session", rule });
+        ASSERT_TRUE(monitor.waitForStarted(5000));
+        QString seen;
+        for (int i = 0; i < 50 && !seen.contains(QStringLiteral("NameAcquired")); ++i) {
+            monitor.waitForReadyRead(100);
+            seen += QString::fromUtf8(monitor.readAllStandardOutput());
+        }
+        QTest::qWait(200);
+        monitor.readAllStandardOutput();
+    }
+
     void startApp()
     {
         app.setProcessEnvironment(environment());
@@ -115,7 +147,9 @@ protected:
         app.start(QStringLiteral(VELTO_EXECUTABLE), {});
         ASSERT_TRUE(app.waitForStarted(10000));
         for (int i = 0; i < 100; ++i) {
-            if (run(QStringLiteral("busctl"), { "--user", "get-property", dest, path, timer, "State" }).exitCode == 0)
+            if (run(QStringLiteral("busctl"), { "--user", "get-property", dest, path, timer, "State" })
+                    .exitCode
+                == 0)
                 return;
             QTest::qWait(100);
         }
@@ -136,16 +170,28 @@ protected:
     QProcess app;
 };
 
-TEST_F(TimerBusTest, WithoutTheAppTheCommandLineSaysSoOnce)
+TEST_F(TimerBusTest, WithoutTheAppTheCommandLineSaysSoOnceAndAFollowerWaits)
 {
-    for (const QStringList& arguments : { QStringList { "status" }, QStringList { "start" },
-                                          QStringList { "status", "--follow", "--format", "waybar" } }) {
+    for (const QStringList& arguments : { QStringList { "status" }, QStringList { "start" } }) {
         const Finished result = velto(arguments);
         EXPECT_EQ(result.exitCode, 1) << arguments.join(' ').toStdString();
         EXPECT_TRUE(result.out.isEmpty());
         EXPECT_EQ(result.err.trimmed().count(QLatin1Char('\n')), 0) << result.err.toStdString();
         EXPECT_FALSE(result.err.trimmed().isEmpty());
     }
+    // Following says so once on its output, then waits for Velto instead of failing.
+    QProcess follow;
+    follow.setProcessEnvironment(environment());
+    follow.start(QStringLiteral(VELTO_EXECUTABLE), { "status", "--follow" });
+    ASSERT_TRUE(follow.waitForReadyRead(5000));
+    QTest::qWait(500);
+    EXPECT_EQ(follow.state(), QProcess::Running);
+    EXPECT_EQ(QString::fromUtf8(follow.readAllStandardOutput()), QStringLiteral("Velto is not running.\n"));
+    follow.terminate();
+    ASSERT_TRUE(follow.waitForFinished(5000));
+    EXPECT_EQ(follow.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(follow.exitCode(), 0);
+
     const Finished bad = velto({ "launch" });
     EXPECT_EQ(bad.exitCode, 2);
     EXPECT_TRUE(bad.err.contains(QStringLiteral("launch")));
@@ -200,15 +246,17 @@ TEST_F(TimerBusTest, MethodsDriveTheTimerAndPropertiesFollow)
     EXPECT_EQ(busctlProperty("TimeRemaining"), QStringLiteral("d 0"));
 
     for (const char* section : { "tags", "no-such-section" })
-        EXPECT_EQ(run(QStringLiteral("busctl"), { "--user", "call", dest, path, timer, "OpenDashboard", "s", section })
+        EXPECT_EQ(run(QStringLiteral("busctl"),
+                      { "--user", "call", dest, path, timer, "OpenDashboard", "s", section })
                       .exitCode,
-                  0)
+            0)
             << section;
     EXPECT_EQ(property("State"), QStringLiteral("<uint32 0>"));
     EXPECT_EQ(app.state(), QProcess::Running);
 
     // The live interface is the one installed for other programs.
-    const Finished introspection = run(QStringLiteral("gdbus"), { "introspect", "--session", "--xml", "-d", dest, "-o", path });
+    const Finished introspection
+        = run(QStringLiteral("gdbus"), { "introspect", "--session", "--xml", "-d", dest, "-o", path });
     ASSERT_EQ(introspection.exitCode, 0);
     QFile installed(QStringLiteral(VELTO_TIMER_INTERFACE_XML));
     ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
@@ -221,17 +269,10 @@ TEST_F(TimerBusTest, ChangesAreAnnouncedAndTheCountdownAtMostOnceASecond)
 {
     ASSERT_NO_FATAL_FAILURE(startApp());
     QProcess monitor;
-    monitor.setProcessEnvironment(environment());
-    monitor.start(QStringLiteral("dbus-monitor"),
-                  { "--session", "type='signal',interface='org.freedesktop.DBus.Properties',path='/studio/murv/Velto'" });
-    ASSERT_TRUE(monitor.waitForStarted(5000));
+    ASSERT_NO_FATAL_FAILURE(startMonitor(monitor,
+        QStringLiteral(
+            "type='signal',interface='org.freedesktop.DBus.Properties',path='/studio/murv/Velto'")));
     QString seen;
-    for (int i = 0; i < 50 && !seen.contains(QStringLiteral("NameAcquired")); ++i) {
-        monitor.waitForReadyRead(100);
-        seen += QString::fromUtf8(monitor.readAllStandardOutput());
-    }
-    QTest::qWait(200);
-    seen = QString::fromUtf8(monitor.readAllStandardOutput());
 
     ASSERT_EQ(gdbusCall(timer + ".Start", { "false" }).exitCode, 0);
     QElapsedTimer clock;
@@ -256,6 +297,90 @@ TEST_F(TimerBusTest, ChangesAreAnnouncedAndTheCountdownAtMostOnceASecond)
     EXPECT_LE(countdowns, 4) << seen.toStdString();
 }
 
+/// One real interval: the engine's lengths are whole minutes, so the focus interval takes a
+/// minute; the break is skipped, and pause and resume come from the bus.
+TEST_F(TimerBusTest, AnIntervalRunsTheUsersCommandsAndIsAnnouncedWhenItFinishes)
+{
+    const QString log = home.filePath(QStringLiteral("events.jsonl"));
+    QJsonObject commands;
+    for (const char* event : { "focus-started", "focus-ended", "break-started", "break-ended", "paused",
+             "resumed", "interval-completed" })
+        commands.insert(QLatin1String(event), QStringLiteral("cat >> '%1'").arg(log));
+    ASSERT_NO_FATAL_FAILURE(writePreferences({ { "workDuration", 60.0 }, { "autoStartNext", true },
+        { "veltoCurrentSessionTag", "Deep Work" }, { "veltoHookCommands", commands } }));
+    ASSERT_NO_FATAL_FAILURE(startApp());
+    QProcess monitor;
+    ASSERT_NO_FATAL_FAILURE(startMonitor(monitor, QStringLiteral("type='signal',interface='%1'").arg(timer)));
+    const auto events = [&log] {
+        QFile file(log);
+        QList<QJsonObject> lines;
+        if (file.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : file.readAll().split('\n'))
+                if (!line.isEmpty())
+                    lines << QJsonDocument::fromJson(line).object();
+        }
+        return lines;
+    };
+    const auto names = [&events] {
+        QStringList list;
+        for (const QJsonObject& event : events())
+            list << event[QStringLiteral("event")].toString();
+        return list;
+    };
+
+    ASSERT_EQ(gdbusCall(timer + ".Start", { "false" }).exitCode, 0);
+    ASSERT_EQ(gdbusCall(timer + ".Pause").exitCode, 0);
+    ASSERT_EQ(gdbusCall(timer + ".Toggle").exitCode, 0);
+    // A minute of focus, then the break starts by itself.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return names().contains(QStringLiteral("break-started")); }, 90000))
+        << names().join(' ').toStdString();
+    QTest::qWait(2100);
+    ASSERT_EQ(gdbusCall(timer + ".Skip").exitCode, 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return names().size() >= 7; }, 10000));
+    QTest::qWait(300); // nothing more comes
+    EXPECT_EQ(names(),
+        (QStringList { "focus-started", "paused", "resumed", "focus-ended", "interval-completed",
+            "break-started", "break-ended" }));
+
+    const QList<QJsonObject> told = events();
+    ASSERT_EQ(told.size(), 7);
+    EXPECT_EQ(told[0][QStringLiteral("state")].toString(), QStringLiteral("work"));
+    EXPECT_EQ(told[0][QStringLiteral("remaining")].toInt(), 60);
+    EXPECT_EQ(told[0][QStringLiteral("tag")].toString(), QStringLiteral("Deep Work"));
+    EXPECT_EQ(told[0][QStringLiteral("sessionsToday")].toInt(), 0);
+    EXPECT_EQ(told[1][QStringLiteral("state")].toString(), QStringLiteral("work"));
+    // After the focus interval: the break is armed, and today's count has grown.
+    EXPECT_EQ(told[3][QStringLiteral("state")].toString(), QStringLiteral("shortBreak"));
+    EXPECT_EQ(told[3][QStringLiteral("remaining")].toInt(), 300);
+    EXPECT_EQ(told[4][QStringLiteral("sessionsToday")].toInt(), 1);
+    EXPECT_EQ(told[6][QStringLiteral("state")].toString(), QStringLiteral("work"));
+    for (const QJsonObject& event : told)
+        EXPECT_TRUE(QDateTime::fromString(event[QStringLiteral("timestamp")].toString(), Qt::ISODateWithMs)
+                        .isValid());
+
+    // dbus-monitor saw both intervals finish: the focus interval completed, the break skipped.
+    monitor.waitForReadyRead(500);
+    monitor.kill();
+    monitor.waitForFinished();
+    const QString seen = QString::fromUtf8(monitor.readAllStandardOutput());
+    const QRegularExpression finished(
+        QStringLiteral("member=SessionFinished\\s+string \"([^\"]*)\"\\s+uint32 (\\d+)\\s+string "
+                       "\"([^\"]*)\"\\s+boolean (\\w+)"));
+    QList<QRegularExpressionMatch> announced;
+    for (auto it = finished.globalMatch(seen); it.hasNext();)
+        announced << it.next();
+    ASSERT_EQ(announced.size(), 2) << seen.toStdString();
+    EXPECT_EQ(announced[0].captured(1), QStringLiteral("focus"));
+    EXPECT_EQ(announced[0].captured(2), QStringLiteral("60"));
+    EXPECT_EQ(announced[0].captured(3), QStringLiteral("Deep Work"));
+    EXPECT_EQ(announced[0].captured(4), QStringLiteral("true"));
+    EXPECT_EQ(announced[1].captured(1), QStringLiteral("shortBreak"));
+    EXPECT_GE(announced[1].captured(2).toInt(), 2); // the seconds it ran before the skip
+    EXPECT_LE(announced[1].captured(2).toInt(), 5);
+    EXPECT_EQ(announced[1].captured(3), QString()) << "no tag for a break";
+    EXPECT_EQ(announced[1].captured(4), QStringLiteral("false"));
+}
+
 TEST_F(TimerBusTest, CommandLineDrivesTheRunningApp)
 {
     ASSERT_NO_FATAL_FAILURE(startApp());
@@ -276,6 +401,19 @@ TEST_F(TimerBusTest, CommandLineDrivesTheRunningApp)
     EXPECT_EQ(text.exitCode, 0);
     EXPECT_EQ(text.out.count(QLatin1Char('\n')), 1);
 
+    // Extending the paused interval adds to what is left; a wrong count is one line and exit 2.
+    EXPECT_EQ(velto({ "pause" }).exitCode, 0);
+    const double left = busctlProperty("TimeRemaining").mid(2).toDouble();
+    EXPECT_EQ(velto({ "extend", "10" }).exitCode, 0);
+    EXPECT_EQ(busctlProperty("TimeRemaining").mid(2).toDouble(), left + 600);
+    for (const char* wrong : { "0", "-3", "100000", "abc" }) {
+        const Finished refused = velto({ "extend", wrong });
+        EXPECT_EQ(refused.exitCode, 2) << wrong;
+        EXPECT_EQ(refused.err.count(QLatin1Char('\n')), 1) << wrong;
+    }
+    EXPECT_EQ(busctlProperty("TimeRemaining").mid(2).toDouble(), left + 600);
+    EXPECT_EQ(velto({ "toggle" }).exitCode, 0);
+
     // Following prints the state at once and a line for each countdown announcement.
     QProcess follow;
     follow.setProcessEnvironment(environment());
@@ -285,7 +423,8 @@ TEST_F(TimerBusTest, CommandLineDrivesTheRunningApp)
     EXPECT_EQ(follow.state(), QProcess::Running);
     follow.kill();
     follow.waitForFinished();
-    const QStringList lines = QString::fromUtf8(follow.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines
+        = QString::fromUtf8(follow.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     EXPECT_GE(lines.size(), 2);
     QStringList countdowns;
     for (const QString& line : lines) {
@@ -306,6 +445,116 @@ TEST_F(TimerBusTest, CommandLineDrivesTheRunningApp)
     EXPECT_EQ(statusJson()[QStringLiteral("state")].toString(), QStringLiteral("shortBreak"));
     EXPECT_EQ(velto({ "dashboard", "settings" }).exitCode, 0);
     EXPECT_EQ(app.state(), QProcess::Running);
+}
+
+/// `velto status --follow --format waybar` as a status bar runs it; its output goes to
+/// `reader` when one is given.
+class Follower {
+public:
+    explicit Follower(const QProcessEnvironment& environment, QProcess* reader = nullptr)
+    {
+        m_process.setProcessEnvironment(environment);
+        if (reader)
+            m_process.setStandardOutputProcess(reader);
+        m_process.start(QStringLiteral(VELTO_EXECUTABLE), { "status", "--follow", "--format", "waybar" });
+    }
+    ~Follower()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+    /// Whether the last line comes to have `key` set to `value` within ten seconds.
+    bool shows(const char* key, const char* value)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        do {
+            m_lines += QString::fromUtf8(m_process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+            if (!m_lines.isEmpty()
+                && QJsonDocument::fromJson(m_lines.last().toUtf8())
+                        .object()
+                        .value(QLatin1String(key))
+                        .toString()
+                    == QLatin1String(value))
+                return true;
+        } while (m_process.waitForReadyRead(200) || clock.elapsed() < 10000);
+        return false;
+    }
+    /// Whether it ends by itself within five seconds with exit status 0.
+    bool endsCleanly()
+    {
+        return m_process.waitForFinished(5000) && m_process.exitStatus() == QProcess::NormalExit
+            && m_process.exitCode() == 0;
+    }
+    QProcess& process() { return m_process; }
+
+private:
+    QProcess m_process;
+    QStringList m_lines;
+};
+
+TEST_F(TimerBusTest, FollowersWaitForVeltoOutliveItAndEndOnASignalOrAClosedPipe)
+{
+    std::vector<std::unique_ptr<Follower>> followers;
+    for (int i = 0; i < 10; ++i)
+        followers.push_back(std::make_unique<Follower>(environment()));
+    for (auto& follower : followers)
+        ASSERT_TRUE(follower->shows("class", "stopped")); // waiting, not gone
+
+    ASSERT_NO_FATAL_FAILURE(startApp());
+    for (auto& follower : followers)
+        EXPECT_TRUE(follower->shows("class", "idle"));
+    app.terminate(); // Velto quits while ten of them watch
+    ASSERT_TRUE(app.waitForFinished(10000));
+    for (auto& follower : followers) {
+        EXPECT_TRUE(follower->shows("class", "stopped"));
+        EXPECT_EQ(follower->process().state(), QProcess::Running);
+    }
+    ASSERT_NO_FATAL_FAILURE(startApp());
+    ASSERT_EQ(velto({ "start" }).exitCode, 0);
+    for (auto& follower : followers)
+        EXPECT_TRUE(follower->shows("class", "work"));
+    ASSERT_EQ(velto({ "reset" }).exitCode, 0);
+    for (auto& follower : followers)
+        EXPECT_TRUE(follower->shows("class", "idle"));
+
+    for (auto& follower : followers) {
+        follower->process().terminate();
+        EXPECT_TRUE(follower->endsCleanly());
+    }
+
+    // A reader that goes away: Velto is idle, so nothing more is printed, and the closed
+    // pipe is noticed all the same.
+    for (int i = 0; i < 3; ++i) {
+        QProcess reader;
+        Follower follower(environment(), &reader);
+        reader.start(QStringLiteral("head"), { "-n", "1" });
+        ASSERT_TRUE(reader.waitForFinished(10000));
+        EXPECT_TRUE(reader.readAllStandardOutput().contains("idle"));
+        EXPECT_TRUE(follower.endsCleanly()) << i;
+    }
+
+    // A status bar that starts and stops its module a hundred times leaves nothing behind:
+    // no connection on the bus (the asking one counts alike), no file open in Velto.
+    const auto connections = [this] {
+        return gdbusCall(QStringLiteral("org.freedesktop.DBus.ListNames")).out.count(QStringLiteral("':"));
+    };
+    const auto openFiles
+        = [this] { return QDir(QStringLiteral("/proc/%1/fd").arg(app.processId())).count(); };
+    const qsizetype connectionsBefore = connections();
+    const uint filesBefore = openFiles();
+    for (int i = 0; i < 100; ++i) {
+        Follower follower(environment());
+        ASSERT_TRUE(follower.shows("class", "idle")) << i;
+        follower.process().terminate();
+        ASSERT_TRUE(follower.endsCleanly()) << i;
+    }
+    EXPECT_EQ(statusJson()[QStringLiteral("state")].toString(), QStringLiteral("idle"));
+    EXPECT_EQ(app.state(), QProcess::Running);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return connections() == connectionsBefore; }, 5000));
+    EXPECT_EQ(openFiles(), filesBefore);
 }
 
 } // namespace

@@ -2,18 +2,21 @@
 // looks like as text, JSON and a waybar module.
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cmath>
 #include <gtest/gtest.h>
 
 #include "cli/Cli.h"
 #include "cli/CliArguments.h"
 #include "cli/StatusText.h"
+#include "timer/ClockText.h"
 
 namespace {
 
 using namespace Cli;
 
-QStringList words(const char* line) { return QString::fromLatin1(line).split(QLatin1Char(' '), Qt::SkipEmptyParts); }
+QStringList words(const char* line)
+{
+    return QString::fromLatin1(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
 
 TEST(CliArguments, EveryCommandAndOption)
 {
@@ -29,6 +32,10 @@ TEST(CliArguments, EveryCommandAndOption)
     EXPECT_EQ(parse("toggle").action, Action::toggle);
     EXPECT_EQ(parse("skip").action, Action::skip);
     EXPECT_EQ(parse("reset").action, Action::reset);
+    EXPECT_EQ(parse("extend").action, Action::extend);
+    EXPECT_EQ(parse("extend").minutes, 5);
+    EXPECT_EQ(parse("extend 1").minutes, 1);
+    EXPECT_EQ(parse("extend 60").minutes, 60);
     EXPECT_EQ(parse("--help").action, Action::help);
 
     EXPECT_EQ(parse("dashboard").action, Action::dashboard);
@@ -49,13 +56,16 @@ TEST(CliArguments, EveryCommandAndOption)
 
 TEST(CliArguments, NonsenseIsRefusedWithTheOffendingWord)
 {
-    for (const char* line : { "frobnicate", "--frobnicate", "start --long", "pause now", "skip 3", "status --format",
-                              "status --format xml", "status --verbose", "dashboard tags settings", "dashboard --tags" }) {
+    for (const char* line :
+        { "frobnicate", "--frobnicate", "start --long", "pause now", "skip 3", "status --format",
+            "status --format xml", "status --verbose", "dashboard tags settings", "dashboard --tags",
+            "extend 0", "extend -3", "extend 100000", "extend abc", "extend 61", "extend 2.5" }) {
         const ParsedArguments parsed = parseArguments(words(line));
         EXPECT_FALSE(parsed.command) << line;
         EXPECT_FALSE(parsed.error.isEmpty()) << line;
         EXPECT_FALSE(parsed.error.contains(QLatin1Char('\n'))) << line;
-        EXPECT_TRUE(parsed.error.contains(words(line).last()) || parsed.error.contains(words(line).first())) << line;
+        EXPECT_TRUE(parsed.error.contains(words(line).last()) || parsed.error.contains(words(line).first()))
+            << line;
     }
 }
 
@@ -73,22 +83,12 @@ TEST(CliArguments, WordsAreCommandsAndOtherOptionsStartTheApp)
     EXPECT_FALSE(handles({ "-platform", "xcb" })) << "Qt's own options still reach the app";
 }
 
-TEST(StatusText, CountdownIsWholeMinutesAndSeconds)
-{
-    EXPECT_EQ(countdownText(1500), QStringLiteral("25:00"));
-    EXPECT_EQ(countdownText(59.9), QStringLiteral("00:59"));
-    EXPECT_EQ(countdownText(6000), QStringLiteral("100:00"));
-    EXPECT_EQ(countdownText(0), QStringLiteral("00:00"));
-    EXPECT_EQ(countdownText(-3), QStringLiteral("00:00"));
-    EXPECT_EQ(countdownText(std::nan("")), QStringLiteral("00:00"));
-}
-
 TEST(StatusText, ChangesApplyOnlyWhatTheyCarry)
 {
     TimerStatus status;
     status.apply({ { QStringLiteral("State"), 2u }, { QStringLiteral("TimeRemaining"), 120.0 },
-                   { QStringLiteral("IsRunning"), true }, { QStringLiteral("CurrentTag"), QStringLiteral("Reading") },
-                   { QStringLiteral("DailySessions"), 3 }, { QStringLiteral("FocusTimeToday"), 4500.0 } });
+        { QStringLiteral("IsRunning"), true }, { QStringLiteral("CurrentTag"), QStringLiteral("Reading") },
+        { QStringLiteral("DailySessions"), 3 }, { QStringLiteral("FocusTimeToday"), 4500.0 } });
     status.apply({ { QStringLiteral("TimeRemaining"), 119.0 }, { QStringLiteral("Progress"), 0.6 } });
     EXPECT_EQ(status.state, 2u);
     EXPECT_EQ(status.timeRemaining, 119.0);
@@ -128,17 +128,18 @@ TEST_F(StatusFormats, WaybarModule)
     QStringList keys = module.keys();
     keys.sort();
     EXPECT_EQ(keys, (QStringList { "class", "percentage", "text", "tooltip" }));
-    EXPECT_EQ(module[QStringLiteral("text")].toString(), countdownText(status.timeRemaining));
+    EXPECT_EQ(module[QStringLiteral("text")].toString(), clockText(status.timeRemaining));
     EXPECT_EQ(module[QStringLiteral("class")].toString(), QStringLiteral("work"));
     ASSERT_TRUE(module[QStringLiteral("percentage")].isDouble());
     EXPECT_EQ(module[QStringLiteral("percentage")].toDouble(), 25.0);
     status.progress = 0.0066; // a few seconds into an interval
     EXPECT_EQ(parsed(formatStatus(status, Format::waybar))[QStringLiteral("percentage")].toDouble(), 1.0);
-    EXPECT_TRUE(module[QStringLiteral("tooltip")].toString().contains(countdownText(status.timeRemaining)));
+    EXPECT_TRUE(module[QStringLiteral("tooltip")].toString().contains(clockText(status.timeRemaining)));
 
     for (uint state : { 0u, 2u, 3u }) {
         status.state = state;
-        EXPECT_EQ(parsed(formatStatus(status, Format::waybar))[QStringLiteral("class")].toString(), stateName(state));
+        EXPECT_EQ(parsed(formatStatus(status, Format::waybar))[QStringLiteral("class")].toString(),
+            stateName(state));
     }
 }
 
@@ -162,6 +163,8 @@ TEST_F(StatusFormats, TextIsOneLineWithCountdownAndTag)
     EXPECT_FALSE(line.contains(QLatin1Char('\n')));
     EXPECT_TRUE(line.contains(QStringLiteral("24:13")));
     EXPECT_TRUE(line.contains(status.currentTag));
+    status.focusTimeToday = 3600;
+    EXPECT_TRUE(formatStatus(status, Format::text).endsWith(QStringLiteral("focus 1h")));
     const QString idle = formatStatus(TimerStatus {}, Format::text);
     EXPECT_FALSE(idle.contains(QStringLiteral("00:00"))) << idle.toStdString();
 }

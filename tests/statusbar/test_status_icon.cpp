@@ -1,8 +1,11 @@
 // The tray item's images and what they show for each state, and where the popover opens.
 #include <QGuiApplication>
+#include <QIcon>
 #include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
+#include "statusbar/LiveIcon.h"
 #include "statusbar/PopoverHost.h"
 #include "statusbar/StatusIconModel.h"
 #include "statusbar/StatusIconPainter.h"
@@ -70,9 +73,10 @@ TEST(StatusIcon, PillAndSquareCountdownUseTheRoleColour)
 TEST(StatusIcon, RoleColourFollowsTheStateAndFallsBackForUnknownIds)
 {
     const QString coral = QStringLiteral("coral"), mint = QStringLiteral("mint"), sky = QStringLiteral("sky");
-    const auto make = [&](TimerState state, bool running, bool focusTab, const QString& focus, const QString& brk) {
-        return StatusIconModel::make(state, running, focusTab, 754, focus, brk);
-    };
+    const auto make
+        = [&](TimerState state, bool running, bool focusTab, const QString& focus, const QString& brk) {
+              return StatusIconModel::make(state, running, focusTab, 754, focus, brk);
+          };
     // Paused in focus: the clock face in the focus colour, not the time.
     const StatusIconModel paused = make(TimerState::work, false, false, sky, mint);
     EXPECT_EQ(paused.kind, StatusIconModel::Kind::clockFace);
@@ -84,8 +88,36 @@ TEST(StatusIcon, RoleColourFollowsTheStateAndFallsBackForUnknownIds)
     EXPECT_EQ(running.kind, StatusIconModel::Kind::countdown);
     EXPECT_EQ(running.timeText, QStringLiteral("12:34"));
     // Unknown ids.
-    EXPECT_EQ(make(TimerState::work, true, true, QStringLiteral("Coral"), mint).color, QColor::fromRgb(0xFDA4AF));
+    EXPECT_EQ(
+        make(TimerState::work, true, true, QStringLiteral("Coral"), mint).color, QColor::fromRgb(0xFDA4AF));
     EXPECT_EQ(make(TimerState::idle, false, false, coral, QString()).color, QColor::fromRgb(0x6EE7B7));
+}
+
+TEST(StatusIcon, LiveIconShowsTheNewDrawingInEveryCopyAtEachSize)
+{
+    const auto filled = [](int side, QColor color) {
+        QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+        image.fill(color);
+        return image;
+    };
+    LiveIcon live;
+    const QIcon kept = live.icon(); // as the tray item keeps it
+    live.setImages({ filled(22, Qt::red), filled(44, Qt::blue) });
+    EXPECT_EQ(kept.availableSizes(), (QList<QSize> { QSize(22, 22), QSize(44, 44) }));
+    EXPECT_EQ(kept.pixmap(QSize(22, 22)).toImage().pixelColor(11, 11), QColor(Qt::red));
+    EXPECT_EQ(kept.pixmap(QSize(30, 30)).toImage().pixelColor(5, 5), QColor(Qt::blue)); // scaled down
+    EXPECT_EQ(kept.pixmap(QSize(30, 30)).size(), QSize(30, 30));
+    EXPECT_EQ(kept.pixmap(QSize(64, 64)).size(), QSize(44, 44)); // never scaled up
+
+    live.setImages({ filled(22, Qt::green) });
+    EXPECT_EQ(kept.cacheKey(), live.icon().cacheKey()) << "one icon, drawn anew";
+    EXPECT_EQ(kept.pixmap(QSize(22, 22)).toImage().pixelColor(11, 11), QColor(Qt::green));
+    QImage tray(22, 22, QImage::Format_ARGB32_Premultiplied); // what an XEmbed tray item paints
+    tray.fill(Qt::transparent);
+    QPainter painter(&tray);
+    kept.paint(&painter, tray.rect());
+    painter.end();
+    EXPECT_EQ(tray.pixelColor(11, 11), QColor(Qt::green));
 }
 
 TEST(PopoverPlacement, OpensBelowATopIconAboveABottomIconAndStaysOnScreen)
@@ -99,6 +131,20 @@ TEST(PopoverPlacement, OpensBelowATopIconAboveABottomIconAndStaysOnScreen)
     EXPECT_EQ(PopoverHost::placement(QRect(0, 0, 1, 1), popover, screen).x(), 0);
     // A screen smaller than the popover keeps its top left corner on screen.
     EXPECT_EQ(PopoverHost::placement(QRect(10, 10, 1, 1), popover, QRect(0, 0, 200, 200)), QPoint(0, 0));
+}
+
+TEST(PopoverPlacement, ShrinksWhereTheScreenIsTooSmallAndNeverElse)
+{
+    const QSize popover(320, 540);
+    EXPECT_EQ(PopoverHost::fittingScale(popover, QRect(0, 24, 1280, 776)), 1.0);
+    // 1280 x 800 at 200 %, below a 24-point tray: the whole popover fits, with air.
+    const QRect small(0, 24, 640, 376);
+    const qreal scale = PopoverHost::fittingScale(popover, small);
+    EXPECT_LT(scale, 1.0);
+    const QSize shrunk = (QSizeF(popover) * scale).toSize();
+    EXPECT_LE(shrunk.height(), small.height() - 16);
+    EXPECT_GE(shrunk.height(), small.height() - 48);
+    EXPECT_LE(shrunk.width(), small.width());
 }
 
 } // namespace
