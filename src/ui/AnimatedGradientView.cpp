@@ -30,7 +30,8 @@ QColor withAlpha(QColor color, double alpha)
 }
 } // namespace
 
-AnimatedGradientView::AnimatedGradientView(QQuickItem* parent) : QQuickPaintedItem(parent)
+AnimatedGradientView::AnimatedGradientView(QQuickItem* parent)
+    : QQuickPaintedItem(parent)
 {
     setOpaquePainting(true);
     setAntialiasing(false);
@@ -86,7 +87,7 @@ bool AnimatedGradientView::showsFocusSide(TimerState state, bool isFocusMode)
 
 void AnimatedGradientView::paintFrame(QPainter* painter, QSizeF size, double t) const
 {
-    const SideColors::Side side = !m_colors                                ? SideColors::focusSide(QString())
+    const SideColors::Side side = !m_colors      ? SideColors::focusSide(QString())
         : showsFocusSide(m_state, m_isFocusMode) ? m_colors->focusSide()
                                                  : m_colors->breakSide();
     const double width = size.width();
@@ -118,7 +119,7 @@ void AnimatedGradientView::geometryChange(const QRectF& newGeometry, const QRect
 {
     QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
     const QSize texture(static_cast<int>(std::ceil(newGeometry.width() / textureDivisor)),
-                        static_cast<int>(std::ceil(newGeometry.height() / textureDivisor)));
+        static_cast<int>(std::ceil(newGeometry.height() / textureDivisor)));
     setTextureSize(texture.expandedTo(QSize(1, 1)));
 }
 
@@ -128,7 +129,8 @@ void AnimatedGradientView::itemChange(ItemChange change, const ItemChangeData& v
     if (change == ItemSceneChange) {
         disconnect(m_windowVisibility);
         if (value.window)
-            m_windowVisibility = connect(value.window, &QWindow::visibleChanged, this, &AnimatedGradientView::updateTicking);
+            m_windowVisibility
+                = connect(value.window, &QWindow::visibleChanged, this, &AnimatedGradientView::updateTicking);
         updateTicking();
     } else if (change == ItemVisibleHasChanged) {
         updateTicking();

@@ -3,7 +3,9 @@
 #include "ThemeColors.h"
 #include "data/ThemeManager.h"
 
-ColorPickerModel::ColorPickerModel(ThemeManager& theme, QObject* parent) : QObject(parent), m_theme(theme)
+ColorPickerModel::ColorPickerModel(ThemeManager& theme, QObject* parent)
+    : QObject(parent)
+    , m_theme(theme)
 {
     m_selectedColorId = theme.focusColorId();
 }

@@ -7,8 +7,13 @@
 
 struct DashboardModels::Parts {
     Parts(std::function<SessionStore&()> store, ThemeManager& theme, TagManager& tags, const Clock& clock,
-          const Calendar& calendar)
-        : sessionStore(std::move(store)), theme(theme), tags(tags), clock(clock), calendar(calendar)
+        const Calendar& calendar, const DailyGoal& goal)
+        : sessionStore(std::move(store))
+        , theme(theme)
+        , tags(tags)
+        , clock(clock)
+        , calendar(calendar)
+        , goal(goal)
     { }
 
     std::function<SessionStore&()> sessionStore;
@@ -16,17 +21,18 @@ struct DashboardModels::Parts {
     TagManager& tags;
     const Clock& clock;
     const Calendar& calendar;
+    const DailyGoal& goal;
     DayWatcher days { clock, calendar };
     std::unique_ptr<InsightsModel> insights;
     std::unique_ptr<HeatmapModel> heatmap;
     std::unique_ptr<TagInsightsModel> tagInsights;
 
-    InsightsDependencies dependencies() { return { sessionStore, theme, tags, clock, calendar, days }; }
+    InsightsDependencies dependencies() { return { sessionStore, theme, tags, clock, calendar, days, goal }; }
 };
 
-DashboardModels::DashboardModels(std::function<SessionStore&()> sessionStore, ThemeManager& theme, TagManager& tags,
-                                 const Clock& clock, const Calendar& calendar)
-    : m(std::make_unique<Parts>(std::move(sessionStore), theme, tags, clock, calendar))
+DashboardModels::DashboardModels(std::function<SessionStore&()> sessionStore, ThemeManager& theme,
+    TagManager& tags, const Clock& clock, const Calendar& calendar, const DailyGoal& goal)
+    : m(std::make_unique<Parts>(std::move(sessionStore), theme, tags, clock, calendar, goal))
 { }
 
 DashboardModels::~DashboardModels() = default;

@@ -5,6 +5,7 @@
 
 class Calendar;
 class Clock;
+class DailyGoal;
 class DayWatcher;
 class HeatmapModel;
 class InsightsModel;
@@ -19,7 +20,7 @@ class ThemeManager;
 class DashboardModels {
 public:
     DashboardModels(std::function<SessionStore&()> sessionStore, ThemeManager& theme, TagManager& tags,
-                    const Clock& clock, const Calendar& calendar);
+        const Clock& clock, const Calendar& calendar, const DailyGoal& goal);
     ~DashboardModels();
     DashboardModels(const DashboardModels&) = delete;
     DashboardModels& operator=(const DashboardModels&) = delete;

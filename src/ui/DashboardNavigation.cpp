@@ -15,13 +15,19 @@ constexpr std::array<Section, 4> kSections { {
     { DashboardNavigation::insights, QT_TRANSLATE_NOOP("DashboardNavigation", "Insights"), "chart.bar.fill" },
     { DashboardNavigation::tags, QT_TRANSLATE_NOOP("DashboardNavigation", "Tags"), "tag.fill" },
     { DashboardNavigation::integrations, QT_TRANSLATE_NOOP("DashboardNavigation", "Integrations"),
-      "puzzlepiece.fill" },
+        "puzzlepiece.fill" },
     { DashboardNavigation::settings, QT_TRANSLATE_NOOP("DashboardNavigation", "Settings"), "gearshape.fill" },
 } };
 } // namespace
 
-QUrl DashboardNavigation::makerSiteUrl() { return QUrl(QStringLiteral("https://murv.studio")); }
-QUrl DashboardNavigation::toolsPageUrl() { return QUrl(QStringLiteral("https://murv.studio/tools")); }
+QUrl DashboardNavigation::makerSiteUrl()
+{
+    return QUrl(QStringLiteral("https://murv.studio"));
+}
+QUrl DashboardNavigation::toolsPageUrl()
+{
+    return QUrl(QStringLiteral("https://murv.studio/tools"));
+}
 
 DashboardNavigation::DashboardNavigation(UrlOpener openUrl, QObject* parent)
     : QObject(parent)
@@ -53,8 +59,8 @@ QVariantList DashboardNavigation::sections()
     QVariantList list;
     for (const Section& s : kSections) {
         list.append(QVariantMap { { QStringLiteral("id"), QLatin1String(s.id) },
-                                  { QStringLiteral("title"), QCoreApplication::translate("DashboardNavigation", s.title) },
-                                  { QStringLiteral("symbol"), QLatin1String(s.symbol) } });
+            { QStringLiteral("title"), QCoreApplication::translate("DashboardNavigation", s.title) },
+            { QStringLiteral("symbol"), QLatin1String(s.symbol) } });
     }
     return list;
 }

@@ -3,7 +3,6 @@
 #include <QObject>
 #include <QUrl>
 #include <QVariantList>
-#include <QtQml/qqmlregistration.h>
 #include <functional>
 
 /// The dashboard's sections and what the windows ask of the application: the
@@ -12,8 +11,6 @@
 /// windows, so the application connects once.
 class DashboardNavigation : public QObject {
     Q_OBJECT
-    QML_ELEMENT
-    QML_UNCREATABLE("One instance is published as Navigation")
     /// The sidebar rows in order: { id, title, symbol }.
     Q_PROPERTY(QVariantList sections READ sections CONSTANT)
     /// "v" and the application's version, "v1.0.0".

@@ -4,8 +4,8 @@
 #include "services/MediaPlayerSync.h"
 #include "timer/TimerManager.h"
 
-IntegrationsViewModel::IntegrationsViewModel(TimerManager& timer, IntegrationDetector& detector,
-                                             MediaPlayerSync& mediaSync, QObject* parent)
+IntegrationsViewModel::IntegrationsViewModel(
+    TimerManager& timer, IntegrationDetector& detector, MediaPlayerSync& mediaSync, QObject* parent)
     : QObject(parent)
     , m_timer(timer)
     , m_detector(detector)
@@ -16,9 +16,15 @@ IntegrationsViewModel::IntegrationsViewModel(TimerManager& timer, IntegrationDet
     connect(&m_mediaSync, &MediaPlayerSync::enabledChanged, this, &IntegrationsViewModel::changed);
 }
 
-bool IntegrationsViewModel::running() const { return m_detector.isCalmixRunning(); }
+bool IntegrationsViewModel::running() const
+{
+    return m_detector.isCalmixRunning();
+}
 
-bool IntegrationsViewModel::connected() const { return running() && m_timer.calmixSyncEnabled(); }
+bool IntegrationsViewModel::connected() const
+{
+    return running() && m_timer.calmixSyncEnabled();
+}
 
 QString IntegrationsViewModel::statusText() const
 {
@@ -35,6 +41,12 @@ void IntegrationsViewModel::pressSwitch()
         m_timer.toggleCalmixSync();
 }
 
-bool IntegrationsViewModel::mediaPlayersSync() const { return m_mediaSync.enabled(); }
+bool IntegrationsViewModel::mediaPlayersSync() const
+{
+    return m_mediaSync.enabled();
+}
 
-void IntegrationsViewModel::pressMediaPlayersSwitch() { m_mediaSync.toggle(); }
+void IntegrationsViewModel::pressMediaPlayersSwitch()
+{
+    m_mediaSync.toggle();
+}

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QtQml/qqmlregistration.h>
 
 class IntegrationDetector;
 class MediaPlayerSync;
@@ -10,8 +9,6 @@ class TimerManager;
 /// What the Integrations page shows about Calmix and the media players, and what their switches do.
 class IntegrationsViewModel : public QObject {
     Q_OBJECT
-    QML_ELEMENT
-    QML_UNCREATABLE("One instance is published as Integrations")
     Q_PROPERTY(bool running READ running NOTIFY changed)
     /// Running with sync on: the switch is drawn on and the status row is green.
     Q_PROPERTY(bool connected READ connected NOTIFY changed)
@@ -21,7 +18,7 @@ class IntegrationsViewModel : public QObject {
 
 public:
     IntegrationsViewModel(TimerManager& timer, IntegrationDetector& detector, MediaPlayerSync& mediaSync,
-                          QObject* parent = nullptr);
+        QObject* parent = nullptr);
 
     bool running() const;
     bool connected() const;

@@ -10,23 +10,25 @@
 #include "platform/Preferences.h"
 #include "services/IntegrationDetector.h"
 #include "timer/ClockText.h"
+#include "timer/DailyGoal.h"
 #include "timer/TimerManager.h"
 
 MiniTimerViewModel::MiniTimerViewModel(TimerManager& timer, TagManager& tags, ThemeColors& colors,
-                                       IntegrationDetector& detector, Preferences& preferences, QObject* parent)
+    IntegrationDetector& detector, Preferences& preferences, const DailyGoal& goal, QObject* parent)
     : QObject(parent)
     , m_timer(timer)
     , m_tags(tags)
     , m_colors(colors)
     , m_detector(detector)
     , m_preferences(preferences)
+    , m_goal(goal)
     , m_colorPicker(colors.themeManager())
 {
     m_colorTipShown = !PreferenceValues::boolean(preferences.value(QLatin1String(colorTipDismissedKey)));
 
     const auto displayChanges = { &TimerManager::currentStateChanged, &TimerManager::isRunningChanged,
-                                  &TimerManager::selectedModeIsFocusChanged, &TimerManager::workDurationChanged,
-                                  &TimerManager::shortBreakDurationChanged };
+        &TimerManager::selectedModeIsFocusChanged, &TimerManager::workDurationChanged,
+        &TimerManager::shortBreakDurationChanged };
     for (auto signal : displayChanges)
         connect(&timer, signal, this, &MiniTimerViewModel::displayChanged);
     // The countdown changes every second: only a view on screen needs to hear it.
@@ -37,21 +39,21 @@ MiniTimerViewModel::MiniTimerViewModel(TimerManager& timer, TagManager& tags, Th
         });
     }
     for (auto signal : { &TimerManager::selectedModeIsFocusChanged, &TimerManager::workDurationChanged,
-                         &TimerManager::shortBreakDurationChanged })
+             &TimerManager::shortBreakDurationChanged })
         connect(&timer, signal, this, &MiniTimerViewModel::presetChanged);
     connect(&timer, &TimerManager::selectedModeIsFocusChanged, this, [this] {
         emit selectedTabChanged();
         emit colorsChanged();
         emit tagsChanged(); // the tag chip shows on the Focus tab only
     });
-    connect(&timer, &TimerManager::currentStateChanged, this, [this] {
-        emit colorsChanged();
-        followStateUnderAutoStart();
-    });
+    connect(&timer, &TimerManager::currentStateChanged, this, &MiniTimerViewModel::colorsChanged);
+    connect(&timer, &TimerManager::discardChanged, this, &MiniTimerViewModel::discardChanged);
     connect(&timer, &TimerManager::calmixSyncEnabledChanged, this, &MiniTimerViewModel::syncChanged);
+    connect(&timer, &TimerManager::dailySessionsChanged, this, &MiniTimerViewModel::dailySessionsChanged);
+    connect(&goal, &DailyGoal::goalChanged, this, &MiniTimerViewModel::dailySessionsChanged);
     connect(&colors, &ThemeColors::colorsChanged, this, &MiniTimerViewModel::colorsChanged);
     for (auto signal : { &TagManager::availableTagsChanged, &TagManager::currentSessionTagChanged,
-                         &TagManager::tagColorMapChanged })
+             &TagManager::tagColorMapChanged })
         connect(&tags, signal, this, &MiniTimerViewModel::tagsChanged);
     connect(&detector, &IntegrationDetector::isCalmixRunningChanged, this, &MiniTimerViewModel::syncChanged);
 }
@@ -65,11 +67,20 @@ void MiniTimerViewModel::setLive(bool live)
         emit displayChanged();
 }
 
-double MiniTimerViewModel::progress() const { return m_timer.progress(); }
+double MiniTimerViewModel::progress() const
+{
+    return m_timer.progress();
+}
 
-bool MiniTimerViewModel::focusTabSelected() const { return m_timer.selectedModeIsFocus(); }
+bool MiniTimerViewModel::focusTabSelected() const
+{
+    return m_timer.selectedModeIsFocus();
+}
 
-QColor MiniTimerViewModel::focusColor() const { return m_colors.focusColor(); }
+QColor MiniTimerViewModel::focusColor() const
+{
+    return m_colors.focusColor();
+}
 
 QColor MiniTimerViewModel::activeColor() const
 {
@@ -112,16 +123,8 @@ int MiniTimerViewModel::selectedPreset() const
 
 QString MiniTimerViewModel::statusText() const
 {
-    switch (m_timer.currentState()) {
-    case TimerState::work:
-        return tr("Focus");
-    case TimerState::shortBreak:
-        return tr("Short Break");
-    case TimerState::longBreak:
-        return tr("Long Break");
-    case TimerState::idle:
-        break;
-    }
+    if (m_timer.currentState() != TimerState::idle)
+        return Velto::stateTitle(m_timer.currentState());
     return focusTabSelected() ? tr("Ready") : tr("Relax");
 }
 
@@ -132,9 +135,49 @@ QString MiniTimerViewModel::timeText() const
     return clockText(selectedTabDuration());
 }
 
-bool MiniTimerViewModel::canSkipOrReset() const { return m_timer.currentState() != TimerState::idle; }
+bool MiniTimerViewModel::canSkipOrReset() const
+{
+    return m_timer.canSkipOrReset();
+}
 
-QString MiniTimerViewModel::currentTag() const { return m_tags.currentSessionTagText(); }
+QString MiniTimerViewModel::extendText() const
+{
+    return tr("+%1").arg(extendMinutes);
+}
+
+QString MiniTimerViewModel::extendName() const
+{
+    return tr("+%1 min").arg(extendMinutes);
+}
+
+void MiniTimerViewModel::extend()
+{
+    m_timer.extend(extendMinutes);
+}
+
+bool MiniTimerViewModel::canUndoDiscard() const
+{
+    return m_timer.canUndoDiscard();
+}
+
+QString MiniTimerViewModel::discardNote() const
+{
+    switch (m_timer.discardedState()) {
+    case TimerState::idle:
+        break;
+    case TimerState::work:
+        return tr("Focus discarded");
+    case TimerState::shortBreak:
+    case TimerState::longBreak:
+        return tr("Break discarded");
+    }
+    return {};
+}
+
+QString MiniTimerViewModel::currentTag() const
+{
+    return m_tags.currentSessionTagText();
+}
 
 QColor MiniTimerViewModel::currentTagColor() const
 {
@@ -142,7 +185,10 @@ QColor MiniTimerViewModel::currentTagColor() const
     return tag.isEmpty() ? QColor() : ThemeColors::rgb(m_tags.colorForTag(tag));
 }
 
-bool MiniTimerViewModel::showsTagChip() const { return focusTabSelected() && m_tags.currentSessionTag().has_value(); }
+bool MiniTimerViewModel::showsTagChip() const
+{
+    return focusTabSelected() && m_tags.currentSessionTag().has_value();
+}
 
 QVariantList MiniTimerViewModel::tagRows() const
 {
@@ -150,12 +196,15 @@ QVariantList MiniTimerViewModel::tagRows() const
     QVariantList rows;
     for (const QString& tag : m_tags.availableTags())
         rows.append(QVariantMap { { QStringLiteral("name"), tag },
-                                  { QStringLiteral("color"), ThemeColors::rgb(m_tags.colorForTag(tag)) },
-                                  { QStringLiteral("current"), current == tag } });
+            { QStringLiteral("color"), ThemeColors::rgb(m_tags.colorForTag(tag)) },
+            { QStringLiteral("current"), current == tag } });
     return rows;
 }
 
-bool MiniTimerViewModel::calmixRunning() const { return m_detector.isCalmixRunning(); }
+bool MiniTimerViewModel::calmixRunning() const
+{
+    return m_detector.isCalmixRunning();
+}
 
 QString MiniTimerViewModel::syncToolTip() const
 {
@@ -164,9 +213,43 @@ QString MiniTimerViewModel::syncToolTip() const
     return m_timer.calmixSyncEnabled() ? tr("Calmix sync on") : tr("Calmix sync off");
 }
 
-QString MiniTimerViewModel::tabTitle(bool focusTab) { return focusTab ? tr("Focus") : tr("Break"); }
+QString MiniTimerViewModel::dailySessionsText() const
+{
+    return m_goal.isOn() ? m_goal.progressText(m_timer.dailySessions())
+                         : QString::number(m_timer.dailySessions());
+}
 
-void MiniTimerViewModel::selectTab(bool focusTab) { m_timer.selectTab(focusTab); }
+QString MiniTimerViewModel::dailySessionsCaption() const
+{
+    if (m_goal.isOn())
+        return tr("daily goal", "caption under today's count of the goal");
+    return tr("sessions", "caption under today's count", m_timer.dailySessions());
+}
+
+bool MiniTimerViewModel::hasDailyGoal() const
+{
+    return m_goal.isOn();
+}
+
+double MiniTimerViewModel::dailyGoalProgress() const
+{
+    return m_goal.progress(m_timer.dailySessions());
+}
+
+QString MiniTimerViewModel::tabTitle(bool focusTab)
+{
+    return focusTab ? Velto::stateTitle(TimerState::work) : tr("Break");
+}
+
+void MiniTimerViewModel::selectTab(bool focusTab)
+{
+    m_timer.selectTab(focusTab);
+}
+
+void MiniTimerViewModel::undoDiscard()
+{
+    m_timer.undoDiscard();
+}
 
 void MiniTimerViewModel::choosePreset(int minutes)
 {
@@ -174,13 +257,6 @@ void MiniTimerViewModel::choosePreset(int minutes)
         m_timer.setWorkDuration(minutes);
     else
         m_timer.setBreakDuration(minutes);
-}
-
-void MiniTimerViewModel::followStateUnderAutoStart()
-{
-    if (!m_timer.autoStartNext() || m_timer.currentState() == TimerState::idle)
-        return;
-    m_timer.setSelectedModeIsFocus(m_timer.currentState() == TimerState::work);
 }
 
 void MiniTimerViewModel::toggleTagPicker()
@@ -249,4 +325,7 @@ void MiniTimerViewModel::syncPressed()
         emit dashboardRequested(QStringLiteral("integrations"));
 }
 
-void MiniTimerViewModel::openDashboard(const QString& section) { emit dashboardRequested(section); }
+void MiniTimerViewModel::openDashboard(const QString& section)
+{
+    emit dashboardRequested(section);
+}

@@ -3,7 +3,10 @@
 #include <numbers>
 
 namespace {
-double angularFrequency(double response) { return response > 0 ? 2.0 * std::numbers::pi / response : 0.0; }
+double angularFrequency(double response)
+{
+    return response > 0 ? 2.0 * std::numbers::pi / response : 0.0;
+}
 } // namespace
 
 double Motion::spring(double response)

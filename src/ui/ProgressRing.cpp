@@ -4,7 +4,11 @@
 #include <algorithm>
 #include <cmath>
 
-ProgressRing::ProgressRing(QQuickItem* parent) : QQuickPaintedItem(parent) { setAntialiasing(true); }
+ProgressRing::ProgressRing(QQuickItem* parent)
+    : QQuickPaintedItem(parent)
+{
+    setAntialiasing(true);
+}
 
 void ProgressRing::setProgress(double progress)
 {

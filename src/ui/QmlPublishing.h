@@ -2,13 +2,20 @@
 
 #include <functional>
 
+class CommandsViewModel;
+class CycleSettingsViewModel;
 class DashboardNavigation;
+class ExportViewModel;
+class FocusProtectionViewModel;
+class GoalSettingsViewModel;
+class HeatmapModel;
+class InsightsModel;
 class IntegrationDetector;
 class IntegrationsViewModel;
-class QObject;
 class MiniTimerViewModel;
 class QQmlEngine;
 class SettingsViewModel;
+class TagInsightsModel;
 class TagManager;
 class ThemeColors;
 class ThemeManager;
@@ -25,20 +32,28 @@ struct SharedObjects {
     DashboardNavigation* navigation = nullptr;
     IntegrationsViewModel* integrations = nullptr;
     SettingsViewModel* settings = nullptr;
+    CommandsViewModel* commands = nullptr;
+    CycleSettingsViewModel* cycleSettings = nullptr;
+    GoalSettingsViewModel* goalSettings = nullptr;
+    ExportViewModel* historyExport = nullptr;
+    FocusProtectionViewModel* focusProtection = nullptr;
     /// The dashboard's figures, asked for when a page first needs them (so the history is read
-    /// then): an InsightsModel, a HeatmapModel and a TagInsightsModel that C++ keeps.
-    std::function<QObject*()> insights = nullptr;
-    std::function<QObject*()> heatmap = nullptr;
-    std::function<QObject*()> tagInsights = nullptr;
+    /// then); C++ keeps what they return.
+    std::function<InsightsModel*()> insights = nullptr;
+    std::function<HeatmapModel*()> heatmap = nullptr;
+    std::function<TagInsightsModel*()> tagInsights = nullptr;
 };
 
 namespace QmlPublishing {
 
-/// Publishes the objects as singletons of the "Velto" module (FocusTimer, Tags, Theme,
-/// Colors, Detector, Popover, Navigation, Integrations, Settings, and from the providers Insights,
-/// Heatmap, TagInsights); C++ keeps ownership. Call once, before any engine loads.
+/// Hands the objects to the singletons of the "Velto" module (see QmlSingletons.h). An engine
+/// asks for each singleton when its QML first uses it, so call this before loading; calling it
+/// again serves engines created afterwards.
 void publish(const SharedObjects& objects);
-/// Installs what every engine of the application needs (the symbol images).
+/// What the singletons hand out.
+const SharedObjects& published();
+/// Installs what every engine of the application needs (the symbol images, and what
+/// assistive technology is told about the items).
 void prepare(QQmlEngine& engine);
 
 } // namespace QmlPublishing

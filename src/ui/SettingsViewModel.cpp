@@ -1,40 +1,14 @@
 #include "SettingsViewModel.h"
 
-#include <algorithm>
-#include <cmath>
-#include <limits>
-#include <optional>
-
+#include "TypedNumber.h"
 #include "services/AnalyticsService.h"
 #include "timer/EndAlerts.h"
 #include "timer/TimerManager.h"
 
-namespace {
-int wholeMinutes(double seconds)
-{
-    const double minutes = std::trunc(seconds / 60.0);
-    return std::isfinite(minutes) ? int(std::clamp(minutes, -1e6, 1e6)) : 0;
-}
+using TypedNumber::wholeMinutes;
 
-int withinLimits(qint64 minutes)
-{
-    return int(std::clamp<qint64>(minutes, SettingsViewModel::minimumMinutes(), SettingsViewModel::maximumMinutes()));
-}
-
-/// Whole minutes typed by the user: ASCII digits, with blanks around them.
-std::optional<qint64> typedMinutes(const QString& text)
-{
-    const QString digits = text.trimmed();
-    if (digits.isEmpty() || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
-        return std::nullopt;
-    bool ok = false;
-    const qint64 minutes = digits.toLongLong(&ok);
-    return ok ? minutes : std::numeric_limits<qint64>::max(); // too many digits: as many minutes as allowed
-}
-} // namespace
-
-SettingsViewModel::SettingsViewModel(TimerManager& timer, Preferences& preferences, AnalyticsService& analytics,
-                                     AutostartEntry autostart, QObject* parent)
+SettingsViewModel::SettingsViewModel(TimerManager& timer, Preferences& preferences,
+    AnalyticsService& analytics, AutostartEntry autostart, QObject* parent)
     : QObject(parent)
     , m_timer(timer)
     , m_preferences(preferences)
@@ -42,43 +16,62 @@ SettingsViewModel::SettingsViewModel(TimerManager& timer, Preferences& preferenc
     , m_autostart(std::move(autostart))
 {
     for (const auto signal : { &TimerManager::workDurationChanged, &TimerManager::shortBreakDurationChanged,
-                               &TimerManager::longBreakDurationChanged })
+             &TimerManager::longBreakDurationChanged })
         connect(&m_timer, signal, this, &SettingsViewModel::durationsChanged);
-    connect(&m_timer, &TimerManager::isRunningChanged, this, &SettingsViewModel::durationsEditableChanged);
     connect(&m_timer, &TimerManager::currentStateChanged, this, &SettingsViewModel::durationsEditableChanged);
     connect(&m_timer, &TimerManager::autoStartNextChanged, this, &SettingsViewModel::autoStartNextChanged);
     connect(&m_analytics, &AnalyticsService::sharingChanged, this, &SettingsViewModel::sharingChanged);
 }
 
-int SettingsViewModel::focusMinutes() const { return wholeMinutes(m_timer.workDuration()); }
+int SettingsViewModel::focusMinutes() const
+{
+    return wholeMinutes(m_timer.workDuration());
+}
 
-int SettingsViewModel::breakMinutes() const { return wholeMinutes(m_timer.shortBreakDuration()); }
+int SettingsViewModel::breakMinutes() const
+{
+    return wholeMinutes(m_timer.shortBreakDuration());
+}
 
 QString SettingsViewModel::longBreakText() const
 {
-    return tr("Long breaks: %1 min").arg(wholeMinutes(m_timer.longBreakDuration()));
+    return tr("Long breaks: %n min", nullptr, wholeMinutes(m_timer.longBreakDuration()));
 }
 
 bool SettingsViewModel::durationsEditable() const
 {
-    // The engine's own guard: a paused interval may still be given new lengths.
-    return m_timer.currentState() == TimerState::idle || !m_timer.isRunning();
+    return m_timer.durationsEditable();
 }
 
 QString SettingsViewModel::durationsNote() const
 {
-    return durationsEditable() ? QString() : tr("The timer is running: pause or reset it to change the lengths.");
+    return durationsEditable() ? QString() : tr("An interval is under way: reset it to change the lengths.");
 }
 
-bool SettingsViewModel::autoStartNext() const { return m_timer.autoStartNext(); }
+bool SettingsViewModel::autoStartNext() const
+{
+    return m_timer.autoStartNext();
+}
 
-bool SettingsViewModel::endSound() const { return EndAlerts::soundOn(m_preferences); }
+bool SettingsViewModel::endSound() const
+{
+    return EndAlerts::soundOn(m_preferences);
+}
 
-bool SettingsViewModel::endNotification() const { return EndAlerts::notificationOn(m_preferences); }
+bool SettingsViewModel::endNotification() const
+{
+    return EndAlerts::notificationOn(m_preferences);
+}
 
-bool SettingsViewModel::shareUsage() const { return m_analytics.isSharing(); }
+bool SettingsViewModel::shareUsage() const
+{
+    return m_analytics.isSharing();
+}
 
-bool SettingsViewModel::shareUsageLocked() const { return m_analytics.isOptedOutByEnvironment(); }
+bool SettingsViewModel::shareUsageLocked() const
+{
+    return m_analytics.isOptedOutByEnvironment();
+}
 
 QString SettingsViewModel::privacyNote() const
 {
@@ -91,39 +84,46 @@ QString SettingsViewModel::privacyNote() const
 
 void SettingsViewModel::setFocusMinutes(int minutes)
 {
-    if (durationsEditable())
-        m_timer.setWorkDuration(minutes);
+    m_timer.setWorkDuration(minutes);
     emit durationsChanged(); // a refused or clamped entry goes back to what is in force
 }
 
 void SettingsViewModel::setBreakMinutes(int minutes)
 {
-    if (durationsEditable())
-        m_timer.setBreakDuration(minutes);
+    m_timer.setBreakDuration(minutes);
     emit durationsChanged();
 }
 
-void SettingsViewModel::stepFocusMinutes(int delta) { setFocusMinutes(withinLimits(qint64(focusMinutes()) + delta)); }
+void SettingsViewModel::stepFocusMinutes(int delta)
+{
+    setFocusMinutes(TypedNumber::stepped(focusMinutes(), delta));
+}
 
-void SettingsViewModel::stepBreakMinutes(int delta) { setBreakMinutes(withinLimits(qint64(breakMinutes()) + delta)); }
+void SettingsViewModel::stepBreakMinutes(int delta)
+{
+    setBreakMinutes(TypedNumber::stepped(breakMinutes(), delta));
+}
 
 void SettingsViewModel::enterFocusMinutes(const QString& text)
 {
-    if (const auto minutes = typedMinutes(text))
-        setFocusMinutes(withinLimits(*minutes));
+    if (const auto minutes = TypedNumber::parse(text))
+        setFocusMinutes(*minutes);
     else
         emit durationsChanged();
 }
 
 void SettingsViewModel::enterBreakMinutes(const QString& text)
 {
-    if (const auto minutes = typedMinutes(text))
-        setBreakMinutes(withinLimits(*minutes));
+    if (const auto minutes = TypedNumber::parse(text))
+        setBreakMinutes(*minutes);
     else
         emit durationsChanged();
 }
 
-void SettingsViewModel::toggleAutoStart() { m_timer.toggleAutoStart(); }
+void SettingsViewModel::toggleAutoStart()
+{
+    m_timer.toggleAutoStart();
+}
 
 void SettingsViewModel::toggleEndSound()
 {

@@ -2,29 +2,26 @@
 
 #include <QObject>
 #include <QString>
-#include <QtQml/qqmlregistration.h>
 #include <optional>
 
 #include "platform/AutostartEntry.h"
+#include "timer/TimerManager.h"
 
 class AnalyticsService;
 class Preferences;
-class TimerManager;
 
 /// What the Settings page shows and what its controls do: the timer's lengths and
 /// auto-start, the end-of-interval sound and notification, sharing usage statistics,
 /// and opening at login.
 class SettingsViewModel : public QObject {
     Q_OBJECT
-    QML_ELEMENT
-    QML_UNCREATABLE("One instance is published as Settings")
     Q_PROPERTY(int minimumMinutes READ minimumMinutes CONSTANT)
     Q_PROPERTY(int maximumMinutes READ maximumMinutes CONSTANT)
     Q_PROPERTY(int focusMinutes READ focusMinutes NOTIFY durationsChanged)
     Q_PROPERTY(int breakMinutes READ breakMinutes NOTIFY durationsChanged)
     /// "Long breaks: 15 min"
     Q_PROPERTY(QString longBreakText READ longBreakText NOTIFY durationsChanged)
-    /// False while an interval runs: the timer keeps its lengths until it is paused or reset.
+    /// The timer's own rule: lengths change only while no interval is under way.
     Q_PROPERTY(bool durationsEditable READ durationsEditable NOTIFY durationsEditableChanged)
     /// Why the lengths cannot be changed, or empty.
     Q_PROPERTY(QString durationsNote READ durationsNote NOTIFY durationsEditableChanged)
@@ -41,11 +38,11 @@ class SettingsViewModel : public QObject {
     Q_PROPERTY(QString openAtLoginError READ openAtLoginError NOTIFY openAtLoginChanged)
 
 public:
-    static constexpr int minimumMinutes() { return 1; }
-    static constexpr int maximumMinutes() { return 180; }
+    static constexpr int minimumMinutes() { return TimerManager::minimumMinutes; }
+    static constexpr int maximumMinutes() { return TimerManager::maximumMinutes; }
 
     SettingsViewModel(TimerManager& timer, Preferences& preferences, AnalyticsService& analytics,
-                      AutostartEntry autostart, QObject* parent = nullptr);
+        AutostartEntry autostart, QObject* parent = nullptr);
 
     int focusMinutes() const;
     int breakMinutes() const;
@@ -61,11 +58,12 @@ public:
     bool openAtLogin() const;
     QString openAtLoginError() const { return m_openAtLoginError; }
 
-    /// Moves a length by `delta` minutes within the limits; nothing while an interval runs.
+    /// Moves a length by `delta` minutes; the timer keeps it within its limits, and changes
+    /// nothing while an interval is under way.
     Q_INVOKABLE void stepFocusMinutes(int delta);
     Q_INVOKABLE void stepBreakMinutes(int delta);
-    /// Takes typed minutes, brought within the limits; text that is not a whole number is
-    /// refused. Either way the fields are told to show the length in force.
+    /// Takes typed minutes (the timer brings them within its limits); text that is not a whole
+    /// number is refused. Either way the fields are told to show the length in force.
     Q_INVOKABLE void enterFocusMinutes(const QString& text);
     Q_INVOKABLE void enterBreakMinutes(const QString& text);
     Q_INVOKABLE void toggleAutoStart();

@@ -26,8 +26,14 @@ QColor tint(const QColor& color, double brightness)
     return QColor::fromHsvF(hue, static_cast<float>(tintedSaturation), static_cast<float>(brightness), alpha);
 }
 
-Side focusSide(const QString& focusColorId) { return makeSide(focusColorId, fallbackFocusColor, cream); }
+Side focusSide(const QString& focusColorId)
+{
+    return makeSide(focusColorId, fallbackFocusColor, cream);
+}
 
-Side breakSide(const QString& breakColorId) { return makeSide(breakColorId, fallbackBreakColor, mintLight); }
+Side breakSide(const QString& breakColorId)
+{
+    return makeSide(breakColorId, fallbackBreakColor, mintLight);
+}
 
 } // namespace SideColors

@@ -7,7 +7,9 @@
 /// also works with the software renderer, where shader effects do not).
 class SymbolImageProvider final : public QQuickImageProvider {
 public:
-    SymbolImageProvider() : QQuickImageProvider(QQuickImageProvider::Image) { }
+    SymbolImageProvider()
+        : QQuickImageProvider(QQuickImageProvider::Image)
+    { }
 
     QImage requestImage(const QString& id, QSize* size, const QSize& requestedSize) override;
 

@@ -4,9 +4,14 @@
 
 #include "data/TagManager.h"
 
-TagManagementModel::TagManagementModel(QObject* parent) : QAbstractListModel(parent) { }
+TagManagementModel::TagManagementModel(QObject* parent)
+    : QAbstractListModel(parent)
+{ }
 
-int TagManagementModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count(); }
+int TagManagementModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
 
 QVariant TagManagementModel::data(const QModelIndex& index, int role) const
 {
@@ -31,10 +36,13 @@ QVariant TagManagementModel::data(const QModelIndex& index, int role) const
 QHash<int, QByteArray> TagManagementModel::roleNames() const
 {
     return { { NameRole, "name" }, { ColorRole, "tagColor" }, { IsDefaultRole, "isDefault" },
-             { IsEditingRole, "isEditing" } };
+        { IsEditingRole, "isEditing" } };
 }
 
-QObject* TagManagementModel::tagManagerObject() const { return m_tagManager; }
+QObject* TagManagementModel::tagManagerObject() const
+{
+    return m_tagManager;
+}
 
 void TagManagementModel::setTagManager(QObject* object)
 {
@@ -75,7 +83,7 @@ void TagManagementModel::syncTags()
         ++prefix;
     qsizetype suffix = 0;
     while (suffix < oldCount - prefix && suffix < newCount - prefix
-           && m_tags[oldCount - 1 - suffix] == next[newCount - 1 - suffix])
+        && m_tags[oldCount - 1 - suffix] == next[newCount - 1 - suffix])
         ++suffix;
     const int first = int(prefix);
     const int removed = int(oldCount - prefix - suffix);
@@ -119,7 +127,10 @@ void TagManagementModel::syncColors()
         emit dataChanged(index(0), index(count() - 1), { ColorRole });
 }
 
-QString TagManagementModel::countText() const { return tr("%1 tags").arg(count()); }
+QString TagManagementModel::countText() const
+{
+    return tr("%n tag(s)", nullptr, count());
+}
 
 void TagManagementModel::setNewTagName(const QString& name)
 {
@@ -165,7 +176,10 @@ void TagManagementModel::confirmAdd()
         m_tagManager->addTag(name);
 }
 
-int TagManagementModel::rowOf(const QString& tag) const { return int(m_tags.indexOf(tag)); }
+int TagManagementModel::rowOf(const QString& tag) const
+{
+    return int(m_tags.indexOf(tag));
+}
 
 void TagManagementModel::setEditingTag(const std::optional<QString>& tag)
 {
@@ -196,7 +210,10 @@ void TagManagementModel::commitRename()
         m_tagManager->renameTag(oldName, newName);
 }
 
-void TagManagementModel::cancelRename() { setEditingTag(std::nullopt); }
+void TagManagementModel::cancelRename()
+{
+    setEditingTag(std::nullopt);
+}
 
 void TagManagementModel::requestDelete(const QString& tag)
 {

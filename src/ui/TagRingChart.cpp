@@ -6,7 +6,11 @@
 #include <cmath>
 #include <optional>
 
-TagRingChart::TagRingChart(QQuickItem* parent) : QQuickPaintedItem(parent) { setAntialiasing(true); }
+TagRingChart::TagRingChart(QQuickItem* parent)
+    : QQuickPaintedItem(parent)
+{
+    setAntialiasing(true);
+}
 
 void TagRingChart::setModel(QAbstractItemModel* model)
 {
@@ -41,7 +45,10 @@ void TagRingChart::setStrokeWidth(double width)
     update();
 }
 
-double TagRingChart::radius() const { return std::max(0.0, std::min(width(), height()) / 2 - 10); }
+double TagRingChart::radius() const
+{
+    return std::max(0.0, std::min(width(), height()) / 2 - 10);
+}
 
 void TagRingChart::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry)
 {
@@ -64,7 +71,7 @@ QList<TagRingChart::Slice> TagRingChart::slices() const
     for (int row = 0; row < rows; ++row) {
         const QModelIndex index = m_model->index(row, 0);
         list.append({ m_model->data(index, startRole).toDouble(), m_model->data(index, endRole).toDouble(),
-                      QColor(m_model->data(index, colorRole).toString()) });
+            QColor(m_model->data(index, colorRole).toString()) });
     }
     return list;
 }

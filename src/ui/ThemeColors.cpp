@@ -4,7 +4,9 @@
 
 #include "data/ThemeManager.h"
 
-ThemeColors::ThemeColors(ThemeManager& theme, QObject* parent) : QObject(parent), m_theme(theme)
+ThemeColors::ThemeColors(ThemeManager& theme, QObject* parent)
+    : QObject(parent)
+    , m_theme(theme)
 {
     connect(&theme, &ThemeManager::focusColorIdChanged, this, &ThemeColors::refresh);
     connect(&theme, &ThemeManager::breakColorIdChanged, this, &ThemeColors::refresh);
@@ -19,9 +21,15 @@ void ThemeColors::refresh()
     emit colorsChanged();
 }
 
-QColor ThemeColors::focusColor() const { return colorForId(m_focusId, QColor::fromRgb(fallbackFocusColor)); }
+QColor ThemeColors::focusColor() const
+{
+    return colorForId(m_focusId, QColor::fromRgb(fallbackFocusColor));
+}
 
-QColor ThemeColors::breakColor() const { return colorForId(m_breakId, QColor::fromRgb(fallbackBreakColor)); }
+QColor ThemeColors::breakColor() const
+{
+    return colorForId(m_breakId, QColor::fromRgb(fallbackBreakColor));
+}
 
 QColor ThemeColors::colorForId(const QString& id, const QColor& fallback)
 {
@@ -33,8 +41,8 @@ QVariantList ThemeColors::options() const
 {
     QVariantList list;
     for (const ThemeColorOption& option : themeColorOptions())
-        list.append(QVariantMap { { QStringLiteral("id"), option.id },
-                                  { QStringLiteral("name"), option.name },
-                                  { QStringLiteral("color"), QColor::fromRgb(option.hex) } });
+        list.append(
+            QVariantMap { { QStringLiteral("id"), option.id }, { QStringLiteral("name"), option.name },
+                { QStringLiteral("color"), QColor::fromRgb(option.hex) } });
     return list;
 }

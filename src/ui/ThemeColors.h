@@ -3,7 +3,6 @@
 #include <QColor>
 #include <QObject>
 #include <QVariantList>
-#include <QtQml/qqmlregistration.h>
 
 #include "SideColors.h"
 
@@ -13,8 +12,6 @@ class ThemeManager;
 /// palette for the picker, and the sides the animated backgrounds draw.
 class ThemeColors : public QObject {
     Q_OBJECT
-    QML_ELEMENT
-    QML_UNCREATABLE("One instance is published as Colors")
     Q_PROPERTY(QColor focusColor READ focusColor NOTIFY colorsChanged)
     Q_PROPERTY(QColor breakColor READ breakColor NOTIFY colorsChanged)
     /// The twelve palette entries in picker order: { id, name, color }.

@@ -9,7 +9,9 @@
 
 Q_LOGGING_CATEGORY(lcViews, "velto.views")
 
-ViewEngine::ViewEngine(QObject* parent) : QObject(parent) { }
+ViewEngine::ViewEngine(QObject* parent)
+    : QObject(parent)
+{ }
 
 ViewEngine::~ViewEngine() = default;
 
@@ -31,7 +33,8 @@ QQmlEngine& ViewEngine::engine()
 QQuickWindow* ViewEngine::createWindow(const QString& rootFile, const QVariantMap& initialProperties)
 {
     QQmlComponent component(&engine(), QUrl(QStringLiteral("qrc:/Velto/qml/") + rootFile));
-    QObject* object = component.isError() ? nullptr : component.createWithInitialProperties(initialProperties);
+    QObject* object
+        = component.isError() ? nullptr : component.createWithInitialProperties(initialProperties);
     for (const QQmlError& error : component.errors()) {
         m_errors.append(error.toString());
         qCWarning(lcViews).noquote() << error.toString();

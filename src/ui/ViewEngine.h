@@ -17,7 +17,6 @@ public:
     explicit ViewEngine(QObject* parent = nullptr);
     ~ViewEngine() override;
 
-    bool isLoaded() const { return m_engine != nullptr; }
     QQmlEngine& engine();
     /// A new window from a root file of the module ("PopoverWindow.qml"); null when the
     /// file cannot be loaded (the reasons are logged and kept in `errors`).

@@ -11,12 +11,17 @@
 #include "insights/HeatmapModel.h"
 #include "insights/InsightsModel.h"
 #include "insights/TagInsightsModel.h"
+#include "services/AnalyticsService.h"
+#include "services/HookRunner.h"
 #include "services/MediaPlayerSync.h"
 #include "services/MprisPlayers.h"
+#include "ui/CommandsViewModel.h"
+#include "ui/CycleSettingsViewModel.h"
 #include "ui/DashboardModels.h"
 #include "ui/DashboardNavigation.h"
+#include "ui/ExportViewModel.h"
+#include "ui/GoalSettingsViewModel.h"
 #include "ui/IntegrationsViewModel.h"
-#include "services/AnalyticsService.h"
 #include "ui/QmlPublishing.h"
 #include "ui/SettingsViewModel.h"
 
@@ -43,13 +48,17 @@ struct DashboardFixture : PopoverFixture {
 
     SharedObjects sharedObjects()
     {
-        SharedObjects objects { &timer, &tags, &theme, &colors, &detector, &popover };
+        SharedObjects objects = popoverObjects();
         objects.navigation = &navigation;
         objects.integrations = &integrations;
         objects.settings = &settings;
-        objects.insights = [this] { return static_cast<QObject*>(&models.insights()); };
-        objects.heatmap = [this] { return static_cast<QObject*>(&models.heatmap()); };
-        objects.tagInsights = [this] { return static_cast<QObject*>(&models.tagInsights()); };
+        objects.commands = &commands;
+        objects.cycleSettings = &cycleSettings;
+        objects.goalSettings = &goalSettings;
+        objects.historyExport = &historyExport;
+        objects.insights = [this] { return &models.insights(); };
+        objects.heatmap = [this] { return &models.heatmap(); };
+        objects.tagInsights = [this] { return &models.tagInsights(); };
         return objects;
     }
 
@@ -61,12 +70,28 @@ struct DashboardFixture : PopoverFixture {
     MprisPlayers mediaPlayers;
     MediaPlayerSync mediaSync { prefs, mediaPlayers, [] { return false; } };
     IntegrationsViewModel integrations { timer, detector, mediaSync };
-    DashboardModels models { [this]() -> SessionStore& { return store(); }, theme, tags, clock, calendar };
+    DashboardModels models { [this]() -> SessionStore& { return store(); }, theme, tags, clock, calendar,
+        goal };
     /// The login entry lives in the fixture's folder and would run a program that is not there.
-    QString autostartPath() const { return dir.filePath(QStringLiteral("autostart/studio.murv.Velto.desktop")); }
+    QString autostartPath() const
+    {
+        return dir.filePath(QStringLiteral("autostart/studio.murv.Velto.desktop"));
+    }
     RecordingAnalyticsClient analyticsClient;
-    AnalyticsService analytics { { analyticsClient, prefs, clock, MachineIdentity({ dir.filePath(QStringLiteral("machine-id")) }),
-                                   nullptr, false } };
+    AnalyticsService analytics { { analyticsClient, prefs, clock,
+        MachineIdentity({ dir.filePath(QStringLiteral("machine-id")) }), nullptr, false } };
     SettingsViewModel settings { timer, prefs, analytics,
-                                 AutostartEntry(autostartPath(), QStringLiteral("/opt/velto/bin/velto")) };
+        AutostartEntry(autostartPath(), QStringLiteral("/opt/velto/bin/velto")) };
+    HookRunner hooks { prefs, calendar };
+    CommandsViewModel commands { hooks, clock };
+    CycleSettingsViewModel cycleSettings { timer };
+    GoalSettingsViewModel goalSettings { goal };
+    /// The file chooser answers with `exportPath` (empty: cancelled) and remembers what it was offered.
+    QString exportPath;
+    QString exportSuggestion;
+    ExportViewModel historyExport { { [this]() -> SessionStore& { return store(); }, clock, calendar,
+        [this](const QString& suggestion) {
+            exportSuggestion = suggestion;
+            return exportPath;
+        } } };
 };

@@ -4,22 +4,29 @@
 #include <memory>
 
 #include "FakeClock.h"
+#include "FakeFocusDesktop.h"
 #include "MemoryPreferences.h"
 #include "RecordingDesktop.h"
 #include "TestCalendars.h"
 #include "data/SessionStore.h"
 #include "data/TagManager.h"
 #include "data/ThemeManager.h"
+#include "services/FocusProtection.h"
 #include "services/IntegrationDetector.h"
+#include "timer/DailyGoal.h"
 #include "timer/TimerManager.h"
+#include "ui/FocusProtectionViewModel.h"
 #include "ui/MiniTimerViewModel.h"
+#include "ui/QmlPublishing.h"
 #include "ui/ThemeColors.h"
 
 /// The real popover model over the real managers, with a fake clock and desktop.
 struct PopoverFixture {
     using Seconds = std::chrono::seconds;
 
-    explicit PopoverFixture(QVariantMap stored = {}) : prefs(std::move(stored)) { }
+    explicit PopoverFixture(QVariantMap stored = {})
+        : prefs(std::move(stored))
+    { }
 
     /// One second passes and the tick timer fires.
     void tick(int seconds = 1)
@@ -32,7 +39,8 @@ struct PopoverFixture {
     SessionStore& store()
     {
         if (!storePtr)
-            storePtr = std::make_unique<SessionStore>(dir.filePath(QStringLiteral("sessions.json")), clock, calendar);
+            storePtr = std::make_unique<SessionStore>(
+                dir.filePath(QStringLiteral("sessions.json")), clock, calendar);
         return *storePtr;
     }
 
@@ -46,9 +54,24 @@ struct PopoverFixture {
     RecordingSound sound;
     RecordingCompanion companion;
     std::unique_ptr<SessionStore> storePtr;
-    TimerManager timer { { prefs, clock, calendar, [this]() -> SessionStore& { return store(); }, tags, notifier,
-                           sound, companion } };
+    TimerManager timer { { prefs, clock, calendar, [this]() -> SessionStore& { return store(); }, tags,
+        notifier, sound, companion } };
     ThemeColors colors { theme };
     IntegrationDetector detector;
-    MiniTimerViewModel popover { timer, tags, colors, detector, prefs };
+    DailyGoal goal { prefs };
+    MiniTimerViewModel popover { timer, tags, colors, detector, prefs, goal };
+    FakeScreenLock screenLock;
+    FakeIdleMonitor idle;
+    FakeDoNotDisturb doNotDisturb;
+    FakeGlobalShortcuts shortcuts;
+    FocusProtection protection { { timer, prefs, clock, screenLock, idle, doNotDisturb } };
+    FocusProtectionViewModel focusProtection { protection, doNotDisturb, shortcuts };
+
+    /// What the popover binds to.
+    SharedObjects popoverObjects()
+    {
+        SharedObjects objects { &timer, &tags, &theme, &colors, &detector, &popover };
+        objects.focusProtection = &focusProtection;
+        return objects;
+    }
 };

@@ -1,9 +1,10 @@
-// Renders the dashboard's sections to PNG files for people to look at, one
-// scenario per run (QML singletons are registered once per process):
+// Renders the dashboard's sections and the popover to PNG files for people to look
+// at and to compare between builds, one scenario per run:
 //   dashboard_screenshots <scenario> <folder>
-// Scenarios: empty, rich, stress. The stress scenario (100,000 records, some in
-// the future, 500 tags with long, emoji and right-to-left names) also prints how
-// long each step kept the window from drawing its next frame.
+// Scenarios: empty, rich, stress, popover, dialogs (About and the update results). With
+// VELTO_SHOTS_PLAIN_BACKGROUND set the animated backgrounds are left out, so two runs give the same pixels.
+// The stress scenario (100,000 records, some in the future, 500 tags with long, emoji and right-to-left
+// names) also prints how long each step kept the window from drawing its next frame.
 #include <QDBusConnection>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,7 +20,11 @@
 
 #include "DashboardFixture.h"
 #include "QuickTestSupport.h"
+#include "i18n/Translations.h"
 #include "platform/AppIds.h"
+#include "services/UpdateCheckResult.h"
+#include "ui/DialogWindows.h"
+#include "ui/ViewEngine.h"
 
 Q_IMPORT_QML_PLUGIN(VeltoPlugin)
 
@@ -28,7 +33,7 @@ namespace {
 using namespace QuickTestSupport;
 
 SessionRecord record(Instant end, double minutes, SessionType type = SessionType::focus,
-                     std::optional<QString> tag = std::nullopt)
+    std::optional<QString> tag = std::nullopt)
 {
     return { QUuid::createUuid(), end, minutes * 60, type, true, std::move(tag) };
 }
@@ -75,10 +80,11 @@ std::vector<SessionRecord> hugeHistory(const DashboardFixture& f, const QStringL
         const int kind = int(random.bounded(10));
         if (kind < 7) {
             records.push_back(record(at, 5 + random.bounded(50), SessionType::focus,
-                                     tags.isEmpty() ? std::nullopt
-                                                    : std::optional<QString>(tags[int(random.bounded(int(tags.size())))])));
+                tags.isEmpty() ? std::nullopt
+                               : std::optional<QString>(tags[int(random.bounded(int(tags.size())))])));
         } else {
-            records.push_back(record(at, kind == 9 ? 15 : 5, kind == 9 ? SessionType::longBreak : SessionType::shortBreak));
+            records.push_back(
+                record(at, kind == 9 ? 15 : 5, kind == 9 ? SessionType::longBreak : SessionType::shortBreak));
         }
     }
     return records;
@@ -99,19 +105,17 @@ QStringList unusualTags()
 
 class Shooter {
 public:
-    Shooter(DashboardFixture& f, QString folder) : m_f(f), m_folder(std::move(folder)) { }
+    Shooter(DashboardFixture& f, QString folder)
+        : m_f(f)
+        , m_folder(std::move(folder))
+    { }
 
     bool open(const QString& section, bool animated = false)
     {
-        m_engine = std::make_unique<QQmlApplicationEngine>();
-        QmlPublishing::prepare(*m_engine);
-        m_engine->setInitialProperties({ { QStringLiteral("initialSection"), section } });
         QElapsedTimer clock;
         clock.start();
-        m_engine->load(QUrl(QStringLiteral("qrc:/Velto/qml/DashboardWindow.qml")));
-        if (m_engine->rootObjects().size() != 1)
+        if (!load(QStringLiteral("DashboardWindow.qml"), { { QStringLiteral("initialSection"), section } }))
             return false;
-        m_window = qobject_cast<QQuickWindow*>(m_engine->rootObjects().first());
         QObject* view = m_window->property("view").value<QObject*>();
         if (view)
             view->setProperty("backgroundAnimated", animated);
@@ -119,6 +123,36 @@ public:
         const bool exposed = QTest::qWaitForWindowExposed(m_window);
         report(QStringLiteral("open on %1").arg(section), clock.elapsed());
         return exposed;
+    }
+    bool openPopover()
+    {
+        if (!load(QStringLiteral("PopoverWindow.qml")))
+            return false;
+        for (QQuickItem* child : m_window->contentItem()->childItems())
+            child->setProperty("backgroundAnimated", false);
+        m_window->show();
+        return QTest::qWaitForWindowExposed(m_window);
+    }
+    bool load(const QString& root, const QVariantMap& properties = {})
+    {
+        m_engine = std::make_unique<QQmlApplicationEngine>();
+        QmlPublishing::prepare(*m_engine);
+        m_engine->setInitialProperties(properties);
+        m_engine->load(QUrl(QStringLiteral("qrc:/Velto/qml/") + root));
+        if (m_engine->rootObjects().size() != 1)
+            return false;
+        m_window = qobject_cast<QQuickWindow*>(m_engine->rootObjects().first());
+        if (m_window && qEnvironmentVariableIsSet("VELTO_SHOTS_PLAIN_BACKGROUND"))
+            hideBackgrounds(m_window->contentItem());
+        return m_window != nullptr;
+    }
+    /// The backgrounds are drawn from the time of day; without them two runs match pixel for pixel.
+    static void hideBackgrounds(QQuickItem* item)
+    {
+        if (item->inherits("AnimatedGradientView"))
+            item->setVisible(false);
+        for (QQuickItem* child : item->childItems())
+            hideBackgrounds(child);
     }
     QQuickWindow* window() const { return m_window; }
     QQuickItem* item(const QString& name) const { return findItem(m_window->contentItem(), name); }
@@ -132,6 +166,19 @@ public:
         const double range = scroller->property("contentHeight").toDouble() - scroller->height();
         scroller->setProperty("contentY", std::max(0.0, range * fraction));
         settle(100);
+    }
+    /// Scrolls so that the named item is near the top.
+    void scrollToItem(const QString& name)
+    {
+        QQuickItem* target = item(name);
+        QQuickItem* scroller = item(QStringLiteral("detailScroller"));
+        if (!target || !scroller)
+            return;
+        auto* content = scroller->property("contentItem").value<QQuickItem*>();
+        const double top = target->mapToItem(content, QPointF(0, 0)).y();
+        const double range = scroller->property("contentHeight").toDouble() - scroller->height();
+        scroller->setProperty("contentY", std::clamp(top - 16, 0.0, std::max(0.0, range)));
+        settle(150);
     }
     /// Scrolls so that row `index` of the named long list is near the top.
     void scrollToRow(const QString& list, int index)
@@ -168,7 +215,10 @@ public:
         swapped.wait(2000);
         report(what, clock.elapsed());
     }
-    static void report(const QString& what, qint64 ms) { std::printf("time: %-48s %6lld ms\n", qPrintable(what), qlonglong(ms)); }
+    static void report(const QString& what, qint64 ms)
+    {
+        std::printf("time: %-48s %6lld ms\n", qPrintable(what), qlonglong(ms));
+    }
 
 private:
     DashboardFixture& m_f;
@@ -192,6 +242,34 @@ void ownCalmixName(bool own)
         bus.registerService(QString::fromLatin1(AppIds::calmix));
     else
         bus.unregisterService(QString::fromLatin1(AppIds::calmix));
+}
+
+/// "About Velto" and the three answers of an update check, each in its window.
+int dialogScenario(const QString& folder)
+{
+    ViewEngine views;
+    DialogWindows dialogs(views, [](const QUrl&) { return true; });
+    const auto shoot = [&folder](QQuickWindow* window, const QString& name) {
+        if (!window || !QTest::qWaitForWindowExposed(window))
+            return false;
+        QTest::qWait(200);
+        return window->grabWindow().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    };
+    dialogs.showAbout();
+    bool ok = shoot(dialogs.aboutWindow(), QStringLiteral("dialog-about"));
+    const QString current = QStringLiteral("1.0.0");
+    const std::pair<UpdateCheckResult, const char*> results[] = {
+        { UpdateCheckResult::updateAvailable(
+              current, QStringLiteral("1.1.0"), QUrl(QStringLiteral("https://murv.studio"))),
+            "dialog-update-available" },
+        { UpdateCheckResult::upToDate(current, current), "dialog-update-current" },
+        { UpdateCheckResult::failed(UpdateCheckResult::Failure::TimedOut, current), "dialog-update-failed" },
+    };
+    for (const auto& [result, name] : results) {
+        dialogs.showUpdateResult(result);
+        ok = shoot(dialogs.updateWindow(), QString::fromLatin1(name)) && ok;
+    }
+    return ok && views.errors().isEmpty() ? 0 : 1;
 }
 
 int emptyScenario(DashboardFixture& f, Shooter& s)
@@ -224,6 +302,8 @@ int richScenario(DashboardFixture& f, Shooter& s)
 {
     f.writeHistory(richHistory(f));
     f.tags.addTag(QStringLiteral("Side Project"));
+    f.goal.setOn(true); // Today on Insights shows the goal
+    f.goal.setSessions(6);
     if (!s.open(QStringLiteral("insights")))
         return 1;
     s.settle();
@@ -279,6 +359,38 @@ int richScenario(DashboardFixture& f, Shooter& s)
     s.settle(600);
     s.shoot(QStringLiteral("integrations-connected"));
     ownCalmixName(false);
+
+    // The history exported from Insights, and an export that could not be written.
+    click(s, QStringLiteral("section:insights"));
+    s.settle();
+    s.scrollTo(1);
+    f.exportPath = f.dir.filePath(QStringLiteral("history.csv"));
+    click(s, QStringLiteral("exportButton"));
+    s.settle(200);
+    s.shoot(QStringLiteral("insights-exported"));
+    f.exportPath = f.dir.filePath(QStringLiteral("missing/history.csv"));
+    click(s, QStringLiteral("exportButton"));
+    s.settle(200);
+    s.shoot(QStringLiteral("insights-export-failed"));
+
+    // The cycle with a long break of its own, the daily goal, and commands with test results.
+    click(s, QStringLiteral("section:settings"));
+    s.settle();
+    f.cycleSettings.enterIntervals(QStringLiteral("3"));
+    f.cycleSettings.enterLongBreakMinutes(QStringLiteral("20"));
+    s.scrollToItem(QStringLiteral("settingsCard:Cycle"));
+    s.shoot(QStringLiteral("settings-cycle-goal"));
+    f.commands.setCommand(0, QStringLiteral("notify-send \"Focus\" \"$VELTO_STATE\""));
+    f.commands.setCommand(1, QStringLiteral("cat >> ~/focus-log.jsonl"));
+    f.commands.setCommand(4, QStringLiteral("no-such-command --pause"));
+    f.commands.test(1, QStringLiteral("true"));
+    f.commands.test(4, QStringLiteral("no-such-command --pause"));
+    if (!QTest::qWaitFor([&] { return f.hooks.isIdle(); }, 5000))
+        std::fprintf(stderr, "the test commands did not finish\n");
+    s.scrollToItem(QStringLiteral("settingsCard:Commands"));
+    s.shoot(QStringLiteral("settings-commands"));
+    s.scrollToItem(QStringLiteral("settingsCard:Focus protection"));
+    s.shoot(QStringLiteral("settings-focus-protection"));
     return 0;
 }
 
@@ -290,7 +402,8 @@ int stressScenario(DashboardFixture& f, Shooter& s)
     for (const QString& name : names)
         f.tags.addTag(name);
     Shooter::report(QStringLiteral("adding 494 tags (no window)"), clock.elapsed());
-    f.writeHistory(hugeHistory(f, names + QStringList { QStringLiteral("Deep Work"), QStringLiteral("Reading") }));
+    f.writeHistory(
+        hugeHistory(f, names + QStringList { QStringLiteral("Deep Work"), QStringLiteral("Reading") }));
 
     if (!s.open(QStringLiteral("settings"), true))
         return 1;
@@ -304,14 +417,15 @@ int stressScenario(DashboardFixture& f, Shooter& s)
     s.timed(QStringLiteral("record a session on Insights (save included)"), [&] {
         f.store().addRecord(record(f.clock.now(), 25, SessionType::focus, QStringLiteral("Deep Work")));
     });
-    s.timed(QStringLiteral("select Tags (496 legend rows)"), [&] { click(s, QStringLiteral("section:tags")); });
+    s.timed(
+        QStringLiteral("select Tags (496 legend rows)"), [&] { click(s, QStringLiteral("section:tags")); });
     s.settle();
     s.shoot(QStringLiteral("stress-tags-insights"));
     const auto& rows = f.models.tagInsights().tagRows();
     // The long, emoji and right-to-left names in the legend.
     for (int i = 0; i < 3; ++i) {
-        const auto found
-            = std::find_if(rows.begin(), rows.end(), [&](const auto& row) { return row.stats.tag == names[i]; });
+        const auto found = std::find_if(
+            rows.begin(), rows.end(), [&](const auto& row) { return row.stats.tag == names[i]; });
         if (found != rows.end()) {
             s.scrollToRow(QStringLiteral("tagLegend"), int(found - rows.begin()));
             s.shoot(QStringLiteral("stress-tags-legend-%1").arg(i));
@@ -333,9 +447,61 @@ int stressScenario(DashboardFixture& f, Shooter& s)
     s.timed(QStringLiteral("scroll to the end of 500 rows"), [&] { s.scrollTo(1); });
     s.shoot(QStringLiteral("stress-manage-end"));
     s.timed(QStringLiteral("add a tag with 500 listed"), [&] { f.tags.addTag(QStringLiteral("One more")); });
-    s.timed(QStringLiteral("delete a tag with 500 listed"), [&] { f.tags.deleteTag(QStringLiteral("Project 100")); });
+    s.timed(QStringLiteral("delete a tag with 500 listed"),
+        [&] { f.tags.deleteTag(QStringLiteral("Project 100")); });
     s.timed(QStringLiteral("back to Insights"), [&] { click(s, QStringLiteral("section:insights")); });
     s.timed(QStringLiteral("Tags again"), [&] { click(s, QStringLiteral("section:tags")); });
+    return 0;
+}
+
+/// The popover's states, mostly driven through its models so the shots do not depend on
+/// where controls sit; the pointer rests on the sync button for its tooltip.
+int popoverScenario(DashboardFixture& f, Shooter& s)
+{
+    if (!s.openPopover())
+        return 1;
+    s.settle();
+    s.shoot(QStringLiteral("popover-color-tip"));
+    f.popover.dismissColorTip();
+    s.settle();
+    s.shoot(QStringLiteral("popover-idle-focus"));
+    f.popover.selectTab(false);
+    s.settle();
+    s.shoot(QStringLiteral("popover-idle-break"));
+    f.popover.openColorPicker(false);
+    s.settle();
+    s.shoot(QStringLiteral("popover-color-picker"));
+    f.popover.closeColorPicker();
+    f.popover.selectTab(true);
+    f.popover.toggleTagPicker();
+    s.settle(700);
+    s.shoot(QStringLiteral("popover-tag-picker"));
+    f.popover.chooseTag(QStringLiteral("Deep Work"));
+    s.settle(700);
+    s.shoot(QStringLiteral("popover-tag-chosen"));
+    if (QQuickItem* sync = s.item(QStringLiteral("syncButton"))) {
+        QTest::mouseMove(s.window(), centreOf(sync));
+        s.settle(1000);
+        s.shoot(QStringLiteral("popover-sync-tooltip"));
+        QTest::mouseMove(s.window(), QPoint(1, 300));
+    }
+    f.timer.playPause();
+    f.tick(83);
+    s.settle(900);
+    s.shoot(QStringLiteral("popover-running"));
+    // Back after twelve minutes behind a locked screen: paused at the lock, with Resume.
+    emit f.screenLock.locked(f.clock.now());
+    f.clock.advance(std::chrono::minutes(12));
+    emit f.screenLock.unlocked(f.clock.now(), 720.0);
+    s.settle(400);
+    s.shoot(QStringLiteral("popover-screen-was-locked"));
+    f.protection.resume();
+    f.timer.pause();
+    s.settle();
+    s.shoot(QStringLiteral("popover-paused"));
+    f.timer.skip();
+    s.settle();
+    s.shoot(QStringLiteral("popover-short-break"));
     return 0;
 }
 
@@ -351,12 +517,16 @@ int main(int argc, char** argv)
     QStandardPaths::setTestModeEnabled(true);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    Translations::installForUser(); // LANGUAGE=de shoots the German dashboard
     const QStringList args = app.arguments();
     if (args.size() != 3) {
-        std::fprintf(stderr, "usage: %s empty|rich|stress <folder>\n", qPrintable(args.value(0)));
+        std::fprintf(
+            stderr, "usage: %s empty|rich|stress|popover|dialogs <folder>\n", qPrintable(args.value(0)));
         return 2;
     }
     QDir().mkpath(args[2]);
+    if (args[1] == QLatin1String("dialogs"))
+        return dialogScenario(args[2]);
     DashboardFixture fixture;
     QmlPublishing::publish(fixture.sharedObjects());
     Shooter shooter(fixture, args[2]);
@@ -366,6 +536,8 @@ int main(int argc, char** argv)
         return richScenario(fixture, shooter);
     if (args[1] == QLatin1String("stress"))
         return stressScenario(fixture, shooter);
+    if (args[1] == QLatin1String("popover"))
+        return popoverScenario(fixture, shooter);
     std::fprintf(stderr, "unknown scenario %s\n", qPrintable(args[1]));
     return 2;
 }

@@ -11,6 +11,7 @@
 
 #include "MemoryPreferences.h"
 #include "data/TagManager.h"
+#include "i18n/Translations.h"
 #include "ui/DashboardNavigation.h"
 #include "ui/TagManagementModel.h"
 #include "ui/TagRingChart.h"
@@ -22,7 +23,8 @@ TEST(DashboardNavigation, OnlyTheLowerCaseIdsNameASection)
     for (const char* id : { "insights", "tags", "integrations", "settings" })
         EXPECT_EQ(DashboardNavigation::sectionForId(QString::fromLatin1(id)), QString::fromLatin1(id));
     for (const char* other : { "Settings", "TAGS", "", " tags", "tags ", "dashboard", "Insights" })
-        EXPECT_EQ(DashboardNavigation::sectionForId(QString::fromLatin1(other)), QStringLiteral("insights")) << other;
+        EXPECT_EQ(DashboardNavigation::sectionForId(QString::fromLatin1(other)), QStringLiteral("insights"))
+            << other;
 
     QStringList ids;
     QStringList titles;
@@ -32,7 +34,8 @@ TEST(DashboardNavigation, OnlyTheLowerCaseIdsNameASection)
     }
     EXPECT_EQ(ids, QStringList({ "insights", "tags", "integrations", "settings" }));
     EXPECT_EQ(titles, QStringList({ "Insights", "Tags", "Integrations", "Settings" }));
-    EXPECT_EQ(DashboardNavigation::sectionTitle(QStringLiteral("integrations")), QStringLiteral("Integrations"));
+    EXPECT_EQ(
+        DashboardNavigation::sectionTitle(QStringLiteral("integrations")), QStringLiteral("Integrations"));
     EXPECT_EQ(DashboardNavigation::sectionTitle(QStringLiteral("Integrations")), QStringLiteral("Insights"));
 }
 
@@ -106,7 +109,7 @@ TEST_F(TagManagement, ListsTheTagsWithTheirColoursAndMarksTheDefaults)
     EXPECT_FALSE(flag(QStringLiteral("Reading"), TagManagementModel::IsDefaultRole));
     EXPECT_EQ(model.countText(), QStringLiteral("7 tags"));
     EXPECT_EQ(model.data(model.index(6), TagManagementModel::ColorRole).value<QColor>().rgb() & 0xFFFFFFu,
-              tags.colorForTag(QStringLiteral("Reading")));
+        tags.colorForTag(QStringLiteral("Reading")));
 }
 
 TEST_F(TagManagement, TheAddDialogStartsEmptyAfterCancelAndAddsWhatWasTyped)
@@ -152,9 +155,12 @@ TEST_F(TagManagement, OneRowRenamesAtATimeAndReturnCommits)
     EXPECT_EQ(rows(), tags.availableTags());
     EXPECT_TRUE(rows().contains(QStringLiteral("Plants")));
     EXPECT_FALSE(rows().contains(QStringLiteral("Garden")));
-    EXPECT_EQ(model.data(model.index(int(rows().indexOf(QStringLiteral("Plants")))), TagManagementModel::ColorRole)
-                  .value<QColor>().rgb() & 0xFFFFFFu,
-              colour);
+    EXPECT_EQ(
+        model.data(model.index(int(rows().indexOf(QStringLiteral("Plants")))), TagManagementModel::ColorRole)
+                .value<QColor>()
+                .rgb()
+            & 0xFFFFFFu,
+        colour);
 
     // A name the tag manager refuses leaves the list as it was, and rename mode ends anyway.
     model.startRename(QStringLiteral("Plants"));
@@ -194,7 +200,9 @@ public:
         double end;
         QString color;
     };
-    explicit SliceModel(QList<Slice> slices) : m_slices(std::move(slices)) { }
+    explicit SliceModel(QList<Slice> slices)
+        : m_slices(std::move(slices))
+    { }
     int rowCount(const QModelIndex& = {}) const override { return int(m_slices.size()); }
     QVariant data(const QModelIndex& index, int role) const override
     {
@@ -227,8 +235,8 @@ TEST(TagRingChart, SlicesTurnClockwiseFromTheTop)
     const QPoint centre(110, 100);
     const auto at = [&](double degrees) {
         const double radians = degrees * M_PI / 180;
-        return image.pixelColor(centre + QPoint(int(std::lround(60 * std::cos(radians))),
-                                                int(std::lround(60 * std::sin(radians)))));
+        return image.pixelColor(centre
+            + QPoint(int(std::lround(60 * std::cos(radians))), int(std::lround(60 * std::sin(radians)))));
     };
     EXPECT_EQ(at(0), QColor(Qt::red)); // right
     EXPECT_EQ(at(90), QColor(Qt::red)); // bottom
@@ -243,6 +251,7 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    Translations::install({}); // English, with its plural forms
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

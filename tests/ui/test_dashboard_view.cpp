@@ -1,5 +1,6 @@
 // The real dashboard window, driven with the mouse and keyboard over the real
 // managers: each page shows what its models say and follows them while shown.
+#include <QClipboard>
 #include <QDBusConnection>
 #include <QGuiApplication>
 #include <QQmlComponent>
@@ -13,13 +14,14 @@
 
 #include "DashboardFixture.h"
 #include "LoopbackHttpServer.h"
+#include "QuickTestSupport.h"
 #include "SdkHarness.h"
 #include "beacon/BeaconSDK.h"
-#include "services/AnalyticsService.h"
-#include "services/BeaconAnalyticsClient.h"
-#include "QuickTestSupport.h"
+#include "i18n/Translations.h"
 #include "insights/HeatmapModel.h"
 #include "platform/AppIds.h"
+#include "services/AnalyticsService.h"
+#include "services/BeaconAnalyticsClient.h"
 
 Q_IMPORT_QML_PLUGIN(VeltoPlugin)
 
@@ -27,8 +29,8 @@ namespace {
 
 using namespace QuickTestSupport;
 
-// QML singletons are registered once per process and serve one engine, so every
-// test shares one set of objects and one engine, as the application's windows do.
+// Every test opens its windows on one set of objects and one engine, as the application's
+// windows do: the history and the tags carry over from test to test.
 DashboardFixture* shared = nullptr;
 QQmlEngine* engine = nullptr;
 
@@ -50,7 +52,8 @@ protected:
     QQuickWindow* open(const QString& section)
     {
         QQmlComponent component(engine, QUrl(QStringLiteral("qrc:/Velto/qml/DashboardWindow.qml")));
-        QObject* root = component.createWithInitialProperties({ { QStringLiteral("initialSection"), section } });
+        QObject* root
+            = component.createWithInitialProperties({ { QStringLiteral("initialSection"), section } });
         if (!root) {
             ADD_FAILURE() << component.errorString().toStdString();
             return nullptr;
@@ -100,6 +103,33 @@ protected:
     {
         QQuickItem* found = item(name);
         return found ? found->property(property).value<QColor>() : QColor();
+    }
+
+    /// The objectName of the item with the keyboard, or of its nearest named ancestor.
+    std::string focused() const
+    {
+        for (QQuickItem* item = window->activeFocusItem(); item; item = item->parentItem()) {
+            if (!item->objectName().isEmpty())
+                return item->objectName().toStdString();
+        }
+        return {};
+    }
+    bool focusReaches(const std::string& name) const
+    {
+        return QTest::qWaitFor([&] { return focused() == name; }, 2000);
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            QTest::keyClick(window, key, modifiers);
+        QTest::qWait(30);
+    }
+    /// Tabs on until the named control has the keyboard; false after `limit` presses.
+    bool tabTo(const std::string& name, int limit = 40)
+    {
+        for (int i = 0; i < limit && focused() != name; ++i)
+            key(Qt::Key_Tab);
+        return focused() == name;
     }
 
     std::unique_ptr<QObject> owned;
@@ -153,8 +183,67 @@ TEST_F(DashboardWindowTest, InsightsFollowTheHistoryWhileShown)
 
     // A new focus colour reaches the grid.
     f.theme.setFocusColorId(QStringLiteral("sky"));
-    ASSERT_TRUE(eventually([&] { return colorOf(today) == QColor(f.models.heatmap().legendColors().at(3)); }));
+    ASSERT_TRUE(
+        eventually([&] { return colorOf(today) == QColor(f.models.heatmap().legendColors().at(3)); }));
     EXPECT_NE(colorOf(today), QColor(levels.at(3)));
+}
+
+TEST_F(DashboardWindowTest, CommandsTheGoalAndTheExportWorkFromTheWindow)
+{
+    ASSERT_TRUE(open(QStringLiteral("settings")));
+    ASSERT_TRUE(clickInSight(QStringLiteral("command:focus-started")));
+    typeText(window, QStringLiteral("exit 3"));
+    QTest::keyClick(window, Qt::Key_Tab); // leaving the field stores the command
+    EXPECT_EQ(f.hooks.command(HookEvent::focusStarted), QStringLiteral("exit 3"));
+    ASSERT_TRUE(clickInSight(QStringLiteral("test:focus-started")));
+    EXPECT_TRUE(eventually([&] { return text(QStringLiteral("result:focus-started")) == "Exit status 3"; }))
+        << text(QStringLiteral("result:focus-started")).toStdString();
+    EXPECT_FALSE(shown(QStringLiteral("result:paused")));
+
+    EXPECT_FALSE(shown(QStringLiteral("dailyGoalSessions")));
+    ASSERT_TRUE(clickInSight(QStringLiteral("dailyGoalSwitch")));
+    EXPECT_TRUE(f.goal.isOn());
+    EXPECT_TRUE(eventually([&] { return shown(QStringLiteral("dailyGoalSessions")); }));
+
+    ASSERT_TRUE(click(window, QStringLiteral("section:insights")));
+    EXPECT_EQ(text(QStringLiteral("todayCard:goal")), f.models.insights().todayGoalText());
+    EXPECT_TRUE(text(QStringLiteral("todayCard:goal")).endsWith(QStringLiteral(" of 8 sessions")));
+    QTemporaryDir exports;
+    f.exportPath = exports.filePath(QStringLiteral("history.csv"));
+    ASSERT_TRUE(clickInSight(QStringLiteral("exportButton")));
+    EXPECT_TRUE(QFileInfo::exists(f.exportPath));
+    EXPECT_TRUE(text(QStringLiteral("exportMessage")).endsWith(f.exportPath));
+    f.exportPath = exports.filePath(QStringLiteral("missing/history.csv"));
+    ASSERT_TRUE(clickInSight(QStringLiteral("exportButton")));
+    EXPECT_TRUE(text(QStringLiteral("exportMessage")).startsWith(QStringLiteral("Could not write")));
+    const QByteArray history = [&] {
+        QFile file(f.store().filePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    f.exportPath = f.store().filePath();
+    ASSERT_TRUE(clickInSight(QStringLiteral("exportButton")));
+    EXPECT_TRUE(text(QStringLiteral("exportMessage"))
+                    .endsWith(QStringLiteral("choose another file for the export.")));
+    QFile file(f.store().filePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), history) << "the history is never written over";
+    f.goal.setOn(false);
+}
+
+TEST_F(DashboardWindowTest, FocusProtectionSwitchesApplyAndTheCommandsAreCopied)
+{
+    ASSERT_TRUE(open(QStringLiteral("settings")));
+    ASSERT_TRUE(clickInSight(QStringLiteral("idleDetectionSwitch")));
+    EXPECT_TRUE(f.protection.idleDetection());
+    EXPECT_EQ(f.idle.threshold, FocusProtection::defaultIdleMinutes);
+    ASSERT_TRUE(clickInSight(QStringLiteral("pauseOnLockSwitch")));
+    EXPECT_FALSE(f.protection.pauseOnLock());
+    ASSERT_TRUE(clickInSight(QStringLiteral("doNotDisturbSwitch")));
+    EXPECT_TRUE(f.protection.doNotDisturb());
+    // This desktop has no global shortcuts: the commands to bind are shown and copied.
+    EXPECT_TRUE(shown(QStringLiteral("shortcutCommands")));
+    ASSERT_TRUE(clickInSight(QStringLiteral("copyShortcutCommands")));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), FocusProtectionViewModel::shortcutCommands());
 }
 
 TEST_F(DashboardWindowTest, SectionsReportEverySelectionAndTheWindowReachesTheApplication)
@@ -167,7 +256,8 @@ TEST_F(DashboardWindowTest, SectionsReportEverySelectionAndTheWindowReachesTheAp
 
     const QStringList order { "tags", "tags", "integrations", "settings", "insights" };
     const QStringList titles { "Tags", "Tags", "Integrations", "Settings", "Insights" };
-    const QStringList content { "panelSwitch", "panelSwitch", "statusRow", "settingsCard:Timer Defaults", "todayCard" };
+    const QStringList content { "panelSwitch", "panelSwitch", "statusRow", "settingsCard:Timer Defaults",
+        "todayCard" };
     for (int i = 0; i < order.size(); ++i) {
         ASSERT_TRUE(click(window, QStringLiteral("section:") + order[i]));
         EXPECT_EQ(text(QStringLiteral("sectionTitle")), titles[i]);
@@ -260,7 +350,8 @@ TEST_F(DashboardWindowTest, TagsAreAddedRenamedAndDeletedAndTheLegendFollows)
     ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("delete:Books")); }));
     ASSERT_TRUE(clickInSight(QStringLiteral("delete:Books")));
     ASSERT_TRUE(shown(QStringLiteral("deleteTagDialog")));
-    EXPECT_EQ(text(QStringLiteral("deleteTagDialog:message")), QStringLiteral("Delete \"Books\"? This can't be undone."));
+    EXPECT_EQ(text(QStringLiteral("deleteTagDialog:message")),
+        QStringLiteral("Delete \"Books\"? This can't be undone."));
     ASSERT_TRUE(click(window, QStringLiteral("deleteTagDialog:cancel")));
     EXPECT_TRUE(f.tags.availableTags().contains(QStringLiteral("Books")));
     ASSERT_TRUE(clickInSight(QStringLiteral("delete:Books")));
@@ -269,7 +360,157 @@ TEST_F(DashboardWindowTest, TagsAreAddedRenamedAndDeletedAndTheLegendFollows)
     ASSERT_TRUE(eventually([&] { return item(QStringLiteral("tagList"))->property("count").toInt() == 6; }));
     EXPECT_EQ(text(QStringLiteral("tagCountText")), QStringLiteral("6 tags"));
     ASSERT_TRUE(clickInSight(QStringLiteral("panel:insights")));
-    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("legend:Books")); })); // the records keep their tag
+    ASSERT_TRUE(
+        eventually([&] { return shown(QStringLiteral("legend:Books")); })); // the records keep their tag
+}
+
+TEST_F(DashboardWindowTest, TheKeyboardAloneWalksEverySectionAndManagesTags)
+{
+    ASSERT_TRUE(open(QStringLiteral("insights")));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QSignalSpy about(&f.navigation, &DashboardNavigation::aboutRequested);
+    QSignalSpy warnings(engine, &QQmlEngine::warnings);
+
+    // The sections take one Tab stop: the arrows move, Return opens.
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "section:insights");
+    EXPECT_TRUE(window->activeFocusItem()->property("visualFocus").toBool());
+    const QStringList titles { "Tags", "Integrations", "Settings" };
+    for (const QString& title : titles) {
+        key(Qt::Key_Down);
+        key(Qt::Key_Return);
+        EXPECT_EQ(text(QStringLiteral("sectionTitle")), title);
+    }
+    key(Qt::Key_Home);
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(QStringLiteral("sectionTitle")), QStringLiteral("Insights"));
+
+    // The footer: the maker's link, then the menu, whose first item takes the keyboard.
+    ASSERT_TRUE(tabTo("menuButton"));
+    key(Qt::Key_Return);
+    ASSERT_TRUE(focusReaches("aboutItem"));
+    key(Qt::Key_Down);
+    EXPECT_EQ(focused(), "quitItem");
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(shown(QStringLiteral("quitItem")));
+    key(Qt::Key_Return);
+    ASSERT_TRUE(focusReaches("aboutItem"));
+    key(Qt::Key_Return);
+    EXPECT_EQ(about.size(), 1);
+    ASSERT_TRUE(focusReaches("menuButton"));
+
+    // Tags: the panel switch, then the list.
+    key(Qt::Key_Backtab, Qt::NoModifier, 2);
+    EXPECT_EQ(focused(), "section:insights");
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    ASSERT_TRUE(tabTo("panel:insights"));
+    key(Qt::Key_Right);
+    key(Qt::Key_Return);
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("addTagButton")); }));
+    const int before = int(f.tags.availableTags().size());
+
+    // Add: Escape gives up, Return in the field adds, and the new row comes into sight.
+    ASSERT_TRUE(tabTo("addTagButton"));
+    key(Qt::Key_Return);
+    ASSERT_TRUE(focusReaches("newTagField"));
+    typeText(window, QStringLiteral("Garden"));
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(shown(QStringLiteral("addTagDialog")));
+    EXPECT_EQ(f.tags.availableTags().size(), before);
+    ASSERT_TRUE(focusReaches("addTagButton"));
+    key(Qt::Key_Return);
+    ASSERT_TRUE(focusReaches("newTagField"));
+    EXPECT_TRUE(text(QStringLiteral("newTagField")).isEmpty());
+    typeText(window, QStringLiteral("Garden"));
+    key(Qt::Key_Return);
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("tagRow:Garden")); }));
+    EXPECT_EQ(f.tags.availableTags().size(), before + 1);
+    QQuickItem* scroller = item(QStringLiteral("detailScroller"));
+    QQuickItem* row = item(QStringLiteral("tagRow:Garden"));
+    const QRectF inPane = row->mapRectToItem(scroller, QRectF(0, 0, row->width(), row->height()));
+    EXPECT_GE(inPane.top(), 0);
+    EXPECT_LE(inPane.bottom(), scroller->height());
+
+    // Rename in place: Return commits.
+    ASSERT_TRUE(tabTo("rename:Garden", 200));
+    key(Qt::Key_Return);
+    ASSERT_TRUE(focusReaches("renameField"));
+    typeText(window, QStringLiteral("Plants"));
+    key(Qt::Key_Return);
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("tagRow:Plants")); }));
+    EXPECT_TRUE(f.tags.availableTags().contains(QStringLiteral("Plants")));
+
+    // Delete: the dialog starts on Cancel, so Return keeps the tag; Tab and Return delete it.
+    ASSERT_TRUE(tabTo("delete:Plants", 200));
+    key(Qt::Key_Return);
+    ASSERT_TRUE(focusReaches("deleteTagDialog:cancel"));
+    key(Qt::Key_Return);
+    EXPECT_FALSE(shown(QStringLiteral("deleteTagDialog")));
+    EXPECT_TRUE(f.tags.availableTags().contains(QStringLiteral("Plants")));
+    ASSERT_TRUE(focusReaches("delete:Plants"));
+    key(Qt::Key_Return);
+    ASSERT_TRUE(focusReaches("deleteTagDialog:cancel"));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "deleteTagDialog:confirm");
+    key(Qt::Key_Return);
+    EXPECT_FALSE(f.tags.availableTags().contains(QStringLiteral("Plants")));
+    EXPECT_EQ(f.tags.availableTags().size(), before);
+
+    // Integrations and Settings: the switches and the minutes fields answer Space, Return and the arrows.
+    while (focused() != "section:tags")
+        key(Qt::Key_Backtab);
+    key(Qt::Key_Down, Qt::NoModifier, 2);
+    key(Qt::Key_Return);
+    EXPECT_EQ(text(QStringLiteral("sectionTitle")), QStringLiteral("Settings"));
+    ASSERT_TRUE(tabTo("focusMinutes:input"));
+    const int minutes = f.settings.focusMinutes();
+    key(Qt::Key_Up);
+    EXPECT_EQ(f.settings.focusMinutes(), minutes + 1);
+    key(Qt::Key_Down);
+    EXPECT_EQ(f.settings.focusMinutes(), minutes);
+    ASSERT_TRUE(tabTo("autoStartSwitch"));
+    const bool autoStart = f.timer.autoStartNext();
+    key(Qt::Key_Space);
+    EXPECT_NE(f.timer.autoStartNext(), autoStart);
+    key(Qt::Key_Return);
+    EXPECT_EQ(f.timer.autoStartNext(), autoStart);
+    // The cycle, the daily goal and the commands: every field and button in reading order.
+    ASSERT_TRUE(tabTo("intervalsBeforeLongBreak:input"));
+    const int intervals = f.timer.intervalsBeforeLongBreak();
+    key(Qt::Key_Up);
+    EXPECT_EQ(f.timer.intervalsBeforeLongBreak(), intervals + 1);
+    key(Qt::Key_Down);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "longBreakMinutes:input");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "dailyGoalSwitch");
+    const bool goalOn = f.goal.isOn();
+    key(Qt::Key_Space);
+    EXPECT_NE(f.goal.isOn(), goalOn);
+    if (!f.goal.isOn())
+        key(Qt::Key_Return);
+    ASSERT_TRUE(f.goal.isOn());
+    ASSERT_TRUE(eventually([&] { return shown(QStringLiteral("dailyGoalSessions")); }));
+    ASSERT_TRUE(tabTo("dailyGoalSessions:input", 1));
+    const int sessions = f.goal.sessions();
+    key(Qt::Key_Up);
+    EXPECT_EQ(f.goal.sessions(), sessions + 1);
+    ASSERT_TRUE(tabTo("command:focus-ended"));
+    key(Qt::Key_A, Qt::ControlModifier);
+    typeText(window, QStringLiteral("exit 4"));
+    key(Qt::Key_Tab);
+    EXPECT_EQ(focused(), "test:focus-ended");
+    EXPECT_TRUE(window->activeFocusItem()->property("visualFocus").toBool());
+    key(Qt::Key_Return);
+    EXPECT_TRUE(eventually([&] { return text(QStringLiteral("result:focus-ended")) == "Exit status 4"; }));
+    f.goal.setOn(false);
+    // The pane keeps the control with the keyboard in sight.
+    ASSERT_TRUE(tabTo("openAtLoginSwitch"));
+    QQuickItem* login = item(QStringLiteral("openAtLoginSwitch"));
+    EXPECT_LE(login->mapRectToItem(scroller, QRectF(0, 0, login->width(), login->height())).bottom(),
+        item(QStringLiteral("detailScroller"))->height());
+    EXPECT_EQ(warnings.size(), 0);
 }
 
 /// Calmix runs while its name is owned on the private test bus.
@@ -293,10 +534,11 @@ TEST_F(DashboardWindowTest, IntegrationsFollowCalmixAndTheSyncFlag)
     const QString runningText = QStringLiteral("Calmix is running - toggle on to sync music with focus");
     ASSERT_TRUE(eventually([&] { return text(QStringLiteral("statusText")) == runningText; }));
     EXPECT_FALSE(shown(QStringLiteral("downloadLink")));
-    EXPECT_DOUBLE_EQ(item(QStringLiteral("syncSwitch"))->opacity(), 1.0);
+    EXPECT_DOUBLE_EQ(item(QStringLiteral("syncSwitch"))->property("dim").toDouble(), 1.0);
     ASSERT_TRUE(click(window, QStringLiteral("syncSwitch")));
     EXPECT_TRUE(f.timer.calmixSyncEnabled());
-    EXPECT_EQ(text(QStringLiteral("statusText")), QStringLiteral("Connected - music syncs with your focus sessions"));
+    EXPECT_EQ(text(QStringLiteral("statusText")),
+        QStringLiteral("Connected - music syncs with your focus sessions"));
     EXPECT_TRUE(item(QStringLiteral("syncSwitch"))->property("checked").toBool());
 
     // Calmix quits: the flag stays on, the switch is drawn off and dimmed.
@@ -305,7 +547,7 @@ TEST_F(DashboardWindowTest, IntegrationsFollowCalmixAndTheSyncFlag)
     ASSERT_TRUE(eventually([&] { return text(QStringLiteral("statusText")) == notRunning; }));
     EXPECT_TRUE(f.timer.calmixSyncEnabled());
     EXPECT_FALSE(item(QStringLiteral("syncSwitch"))->property("checked").toBool());
-    EXPECT_LT(item(QStringLiteral("syncSwitch"))->opacity(), 1.0);
+    EXPECT_LT(item(QStringLiteral("syncSwitch"))->property("dim").toDouble(), 1.0);
     EXPECT_TRUE(shown(QStringLiteral("downloadLink")));
     f.timer.toggleCalmixSync();
 }
@@ -316,17 +558,18 @@ TEST_F(DashboardWindowTest, SelectedSectionsReachTheAnalyticsServer)
 {
     QTemporaryDir identity;
     QFile machineId(identity.filePath(QStringLiteral("machine-id")));
-    ASSERT_TRUE(machineId.open(QIODevice::WriteOnly) && machineId.write("4c2b1a0f9e8d7c6b5a49382716059483\n") > 0);
+    ASSERT_TRUE(
+        machineId.open(QIODevice::WriteOnly) && machineId.write("4c2b1a0f9e8d7c6b5a49382716059483\n") > 0);
     machineId.close();
     beacon::test::LoopbackHttpServer server;
     beacon::test::SdkHarness harness;
     const std::shared_ptr<beacon::BeaconSDK> sdk = beacon::BeaconSDK::create();
     BeaconAnalyticsClient client(*sdk);
-    AnalyticsService analytics({ client, f.prefs, f.clock, MachineIdentity({ machineId.fileName() }), harness.platform,
-                                 false, server.baseUrl() });
+    AnalyticsService analytics({ client, f.prefs, f.clock, MachineIdentity({ machineId.fileName() }),
+        harness.platform, false, server.baseUrl() });
     analytics.setup();
-    const QMetaObject::Connection wiring = QObject::connect(&f.navigation, &DashboardNavigation::sectionSelected,
-                                                            &analytics, &AnalyticsService::trackDashboardOpened);
+    const QMetaObject::Connection wiring = QObject::connect(&f.navigation,
+        &DashboardNavigation::sectionSelected, &analytics, &AnalyticsService::trackDashboardOpened);
 
     ASSERT_TRUE(open(QStringLiteral("insights")));
     const QStringList clicked { "integrations", "tags", "settings", "settings" };
@@ -355,6 +598,7 @@ int main(int argc, char** argv)
     QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     QStandardPaths::setTestModeEnabled(true);
     QGuiApplication app(argc, argv);
+    Translations::install({}); // English, with its plural forms
     QGuiApplication::setApplicationVersion(QStringLiteral("1.0.0"));
     DashboardFixture fixture;
     shared = &fixture;

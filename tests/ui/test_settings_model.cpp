@@ -1,5 +1,5 @@
-// The Settings page's decisions: lengths within limits and only while no interval
-// runs, the switches and what they change, and the login entry.
+// The Settings page's decisions: typed lengths, the switches and what they change,
+// and the login entry.
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -7,6 +7,8 @@
 
 #include "DashboardFixture.h"
 #include "platform/PreferenceValues.h"
+
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -30,9 +32,9 @@ TEST_F(SettingsModelTest, LengthsStayWithinLimitsAndGoThroughTheTimer)
     EXPECT_EQ(f.popover.selectedPreset(), 50);
 
     QSignalSpy durations(&settings, &SettingsViewModel::durationsChanged);
-    const std::pair<const char*, int> typed[] = { { "0", 1 },      { "181", 180 }, { "99999999999999999999999", 180 },
-                                                  { "12", 12 },    { "-5", 12 },   { "4.5", 12 },
-                                                  { "", 12 },      { "ten", 12 },  { "٣", 12 } };
+    const std::pair<const char*, int> typed[]
+        = { { "0", 1 }, { "181", 180 }, { "99999999999999999999999", 180 }, { "12", 12 }, { "-5", 12 },
+              { "4.5", 12 }, { "", 12 }, { "ten", 12 }, { "٣", 12 } };
     for (const auto& [text, minutes] : typed) {
         durations.clear();
         settings.enterFocusMinutes(QString::fromUtf8(text));
@@ -40,12 +42,6 @@ TEST_F(SettingsModelTest, LengthsStayWithinLimitsAndGoThroughTheTimer)
         // Taken, clamped or refused: the field is told what is in force.
         EXPECT_FALSE(durations.isEmpty()) << text;
     }
-    settings.enterFocusMinutes(QStringLiteral("180"));
-    settings.stepFocusMinutes(5);
-    EXPECT_EQ(settings.focusMinutes(), 180);
-    settings.enterFocusMinutes(QStringLiteral("1"));
-    settings.stepFocusMinutes(-1);
-    EXPECT_EQ(settings.focusMinutes(), 1);
 
     settings.enterBreakMinutes(QStringLiteral("10"));
     EXPECT_EQ(f.timer.shortBreakDuration(), 600);
@@ -57,28 +53,21 @@ TEST_F(SettingsModelTest, LengthsStayWithinLimitsAndGoThroughTheTimer)
     EXPECT_EQ(settings.breakMinutes(), 1);
 }
 
-TEST_F(SettingsModelTest, ARunningIntervalKeepsItsLengthsUntilPaused)
+TEST_F(SettingsModelTest, LengthsAreLockedWhileAnIntervalIsUnderWay)
 {
     QSignalSpy editable(&settings, &SettingsViewModel::durationsEditableChanged);
     EXPECT_TRUE(settings.durationsEditable());
     EXPECT_TRUE(settings.durationsNote().isEmpty());
 
     f.timer.start(false);
+    f.timer.pause();
     EXPECT_FALSE(editable.isEmpty());
     EXPECT_FALSE(settings.durationsEditable());
     EXPECT_FALSE(settings.durationsNote().isEmpty());
+    QSignalSpy durations(&settings, &SettingsViewModel::durationsChanged);
     settings.stepFocusMinutes(5);
-    settings.enterBreakMinutes(QStringLiteral("20"));
-    EXPECT_EQ(f.timer.workDuration(), 1500);
-    EXPECT_EQ(f.timer.shortBreakDuration(), 300);
-
-    // Paused, the interval keeps its time left and the next one takes the new length.
-    f.timer.pause();
-    EXPECT_TRUE(settings.durationsEditable());
-    EXPECT_TRUE(settings.durationsNote().isEmpty());
-    settings.stepFocusMinutes(5);
-    EXPECT_EQ(f.timer.workDuration(), 1800);
-    EXPECT_EQ(f.timer.timeRemaining(), 1500);
+    EXPECT_EQ(durations.size(), 1); // the field goes back to the length in force
+    EXPECT_EQ(settings.focusMinutes(), 25);
 }
 
 TEST_F(SettingsModelTest, SwitchesChangeTheTimerThePreferencesAndAnalytics)
@@ -116,13 +105,65 @@ TEST_F(SettingsModelTest, SwitchesChangeTheTimerThePreferencesAndAnalytics)
     // DO_NOT_TRACK: off, and the switch cannot turn it on.
     RecordingAnalyticsClient client;
     AnalyticsService optedOut({ client, f.prefs, f.clock, MachineIdentity(QStringList()), nullptr, true });
-    SettingsViewModel locked(f.timer, f.prefs, optedOut, AutostartEntry(f.autostartPath(), QStringLiteral("velto")));
+    SettingsViewModel locked(
+        f.timer, f.prefs, optedOut, AutostartEntry(f.autostartPath(), QStringLiteral("velto")));
     EXPECT_TRUE(locked.shareUsageLocked());
     EXPECT_FALSE(locked.shareUsage());
     locked.toggleShareUsage();
     EXPECT_FALSE(locked.shareUsage());
     EXPECT_TRUE(client.setups.empty());
     EXPECT_TRUE(locked.privacyNote().contains(QStringLiteral("DO_NOT_TRACK")));
+}
+
+TEST_F(SettingsModelTest, CycleAndGoalRowsStayWithinTheirLimits)
+{
+    CycleSettingsViewModel& cycle = f.cycleSettings;
+    EXPECT_EQ(cycle.intervalsBeforeLongBreak(), 4);
+    EXPECT_EQ(cycle.longBreakMinutes(), 15);
+    const QString followsNote = cycle.longBreakNote();
+    QSignalSpy changed(&cycle, &CycleSettingsViewModel::cycleChanged);
+    for (const auto& [text, count] : { std::pair { "1", 2 }, { "9", 8 }, { "x", 8 }, { "3", 3 } }) {
+        changed.clear();
+        cycle.enterIntervals(QString::fromLatin1(text));
+        EXPECT_EQ(cycle.intervalsBeforeLongBreak(), count) << text;
+        EXPECT_FALSE(changed.isEmpty()) << text;
+    }
+    cycle.stepIntervals(-1);
+    EXPECT_EQ(f.timer.intervalsBeforeLongBreak(), 2);
+    cycle.enterLongBreakMinutes(QStringLiteral("0"));
+    EXPECT_EQ(cycle.longBreakMinutes(), 1);
+    cycle.stepLongBreakMinutes(19);
+    EXPECT_EQ(f.timer.longBreakDuration(), 20 * 60);
+    EXPECT_NE(cycle.longBreakNote(), followsNote);
+    settings.enterBreakMinutes(QStringLiteral("10"));
+    EXPECT_EQ(cycle.longBreakMinutes(), 20) << "the chosen long break stays";
+
+    GoalSettingsViewModel& goal = f.goalSettings;
+    EXPECT_FALSE(goal.isOn());
+    goal.toggle();
+    EXPECT_TRUE(f.goal.isOn());
+    goal.enter(QStringLiteral("25"));
+    EXPECT_EQ(goal.sessions(), 20);
+    goal.step(-30);
+    EXPECT_EQ(f.goal.sessions(), 1);
+    EXPECT_EQ(PreferenceValues::integer(f.prefs.value(QStringLiteral("veltoDailyGoal"))), 1);
+    goal.toggle();
+    EXPECT_EQ(f.prefs.value(QStringLiteral("veltoDailyGoalOn")), QVariant(false));
+}
+
+TEST_F(SettingsModelTest, ACommandsResultIsOneLine)
+{
+    const auto result = [](HookResult::Outcome outcome, int exitCode, const char* error) {
+        return CommandsViewModel::resultText(
+            { HookEvent::paused, QStringLiteral("x"), outcome, exitCode, QString::fromUtf8(error) }, 60s);
+    };
+    EXPECT_EQ(result(HookResult::Outcome::exited, 0, ""), QStringLiteral("Exit status 0"));
+    EXPECT_EQ(result(HookResult::Outcome::exited, 127, "sh: 1: foo: not found"),
+        QStringLiteral("Exit status 127: sh: 1: foo: not found"));
+    EXPECT_EQ(result(HookResult::Outcome::timedOut, -1, ""), QStringLiteral("Stopped after 60 seconds"));
+    EXPECT_EQ(result(HookResult::Outcome::signalled, -1, ""), QStringLiteral("Ended by a signal"));
+    EXPECT_EQ(result(HookResult::Outcome::failedToStart, -1, "execve failed"),
+        QStringLiteral("Could not start: execve failed"));
 }
 
 TEST_F(SettingsModelTest, OpenAtLoginFollowsTheEntryAndSaysWhyAChangeFailed)

@@ -1,13 +1,18 @@
 import QtQuick
 import Velto
 
-// A dashboard window: one per request, each with its own section and state.
+// The dashboard window. Velto keeps one: asked for again, it shows the section asked for.
 Window {
     id: window
     property string initialSection: "insights"
     property alias view: content
     signal aboutRequested
     signal quitRequested
+
+    // Selecting from outside is not a sidebar tap, so it reports nothing.
+    function showSection(section) {
+        content.selectedSection = DashboardNavigation.sectionForId(section)
+    }
 
     width: 700
     height: 500
@@ -32,6 +37,6 @@ Window {
         onActivated: window.quitRequested()
     }
     // One connection in C++ serves every window.
-    onAboutRequested: Navigation.requestAbout()
-    onQuitRequested: Navigation.requestQuit()
+    onAboutRequested: DashboardNavigation.requestAbout()
+    onQuitRequested: DashboardNavigation.requestQuit()
 }

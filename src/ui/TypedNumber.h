@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+/// Whole numbers the user types or steps in a settings field; the setting brings them within
+/// its own limits.
+namespace TypedNumber {
+
+/// ASCII digits with blanks around them; more digits than an int holds give the largest int.
+/// Anything else (a sign, a fraction, other digits, nothing) is refused.
+std::optional<int> parse(const QString& text);
+/// `value + delta`, saturating instead of overflowing.
+int stepped(int value, int delta);
+/// Whole minutes of `seconds`, truncated; 0 for what is not a number.
+int wholeMinutes(double seconds);
+
+} // namespace TypedNumber
