@@ -28,8 +28,10 @@ set(CPACK_DEBIAN_DEBUGINFO_PACKAGE ON)
 # two fonts of the interface. The self-test fails without any of them.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "qml6-module-qtqml, qml6-module-qtqml-models, qml6-module-qtqml-workerscript, qml6-module-qtquick, qml6-module-qtquick-window, fonts-quicksand, fonts-jetbrains-mono")
-# The end-of-interval sound comes from the freedesktop sound theme.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop")
+# The end-of-interval sound comes from the freedesktop sound theme; Wayland sessions
+# need Qt's Wayland platform plugin; the history export's file chooser is the desktop's own
+# through the XDG portal's Qt theme.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "sound-theme-freedesktop, qt6-wayland, qt6-xdgdesktopportal-platformtheme")
 
 # No source packages: the tree holds build folders and node_modules.
 set(CPACK_SOURCE_GENERATOR "")

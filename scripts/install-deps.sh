@@ -6,10 +6,12 @@ set -euo pipefail
 packages=(
   # toolchain
   build-essential cmake ninja-build pkg-config git ca-certificates
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
   # Qt 6.4
   qt6-base-dev qt6-base-dev-tools qt6-declarative-dev qt6-declarative-dev-tools
   qt6-tools-dev qt6-l10n-tools qt6-svg-dev qt6-qpa-plugins
+  # Qt Quick's accessible item, whose disabled state the views add (src/ui/QuickAccessibility.cpp)
+  qt6-declarative-private-dev
   qml6-module-qtqml qml6-module-qtqml-models qml6-module-qtqml-workerscript
   qml6-module-qtquick qml6-module-qtquick-controls qml6-module-qtquick-templates
   qml6-module-qtquick-layouts qml6-module-qtquick-shapes qml6-module-qtquick-window
@@ -18,9 +20,17 @@ packages=(
   fonts-quicksand fonts-jetbrains-mono
   # libraries
   nlohmann-json3-dev libcurl4-openssl-dev zlib1g-dev libutfcpp-dev libcanberra-dev libdbus-1-dev
+  # GSettings for GNOME's notification banners, X11's screensaver extension for idle time
+  libglib2.0-dev libx11-dev libxss-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   dbus dbus-x11 libglib2.0-bin xvfb xauth xdotool trayer dunst x11-utils imagemagick
+  # a Wayland session for tests: a tiling compositor, a bar that hosts tray items, screenshots
+  sway waybar grim qt6-wayland jq
+  # the accessibility bus and a client that walks it from outside the process
+  at-spi2-core python3-pyatspi
+  # stand-ins for desktop services, and GNOME's settings schemas with a real settings store
+  python3 python3-gi gir1.2-glib-2.0 gsettings-desktop-schemas dconf-gsettings-backend
   # the bus tools, a media player controller and the desktop-file and metainfo checkers
   libglib2.0-bin systemd playerctl appstream desktop-file-utils file
 )

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds and runs every test:
-#   1. the whole suite in a normal build,
+#   1. the whole suite in a normal build, then qmllint over the views (a warning fails), the
+#      formatting and clang-tidy checks (scripts/lint.sh),
 #   2. the whole suite again with AddressSanitizer + UndefinedBehaviorSanitizer,
 #   3. the analytics library's suite with ThreadSanitizer,
 #   4. a short run of every libFuzzer target (clang).
@@ -11,6 +12,8 @@ root=$PWD
 jobs=$(nproc)
 
 scripts/install-deps.sh
+# Every text of the code is in the translations, and translated.
+scripts/translations.sh --check
 
 configure_and_test() {
   local dir=$1; shift
@@ -28,6 +31,9 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
 
 configure_and_test build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "=== build: qmllint over the views"
+cmake --build build --target velto_ui_qmllint
+scripts/lint.sh build
 configure_and_test build-asan -DCMAKE_BUILD_TYPE=Debug -DVELTO_SANITIZE=address,undefined
 configure_and_test build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTO_SANITIZE=thread -DVELTO_ANALYTICS_ONLY=ON
 
