@@ -187,6 +187,52 @@ TEST(PopoverView, EveryControlDrivesTheRealManagers)
     EXPECT_EQ(popover.warnings, QStringList());
 }
 
+TEST(PopoverView, OverlaysShrinkWithAPopoverThatHadToShrink)
+{
+    LoadedPopover popover;
+    ASSERT_TRUE(popover.ready());
+    PopoverFixture& f = popover.f;
+    QQuickWindow* window = popover.window;
+    // As on a screen too small for the popover: its window shows the view at 60 %.
+    constexpr qreal scale = 0.6;
+    window->setProperty("contentScale", scale);
+    window->resize(QSize(192, 324));
+    QTest::qWait(50);
+    const QRectF inside(QPointF(0, 0), QSizeF(window->size()));
+    const auto sceneRect = [&](const QString& name) {
+        QQuickItem* item = findItem(window->contentItem(), name);
+        return item ? item->mapRectToScene(QRectF(0, 0, item->width(), item->height())) : QRectF();
+    };
+
+    // The first-run tip covers the shrunken view exactly.
+    ASSERT_TRUE(f.popover.colorTipShown());
+    EXPECT_TRUE(inside.contains(sceneRect(QStringLiteral("gotItButton"))));
+    ASSERT_TRUE(click(window, QStringLiteral("gotItButton")));
+    QTest::qWait(400);
+
+    // The tag picker keeps its margins and rows, shrunk, and its rows still take clicks.
+    f.popover.toggleTagPicker();
+    QTest::qWait(400);
+    const QRectF picker = sceneRect(QStringLiteral("tagPicker"));
+    EXPECT_TRUE(inside.contains(picker)) << picker.x() << "," << picker.y() << " " << picker.width();
+    EXPECT_NEAR(picker.width(), (320 - 80) * scale, 1.0);
+    ASSERT_TRUE(click(window, QStringLiteral("tagRow:Deep Work")));
+    EXPECT_EQ(f.tags.currentSessionTagText(), QStringLiteral("Deep Work"));
+    QTest::qWait(400);
+
+    // The colour sheet, wider than the shrunken window at full size, fits inside it.
+    ASSERT_TRUE(longPress(window, QStringLiteral("breakTab")));
+    QTest::qWait(500);
+    // Its column sits 16 points inside the card's edges.
+    const qreal margin = 16 * scale;
+    const QRectF sheet = sceneRect(QStringLiteral("colorPicker")).adjusted(-margin, -margin, margin, margin);
+    EXPECT_TRUE(inside.contains(sheet)) << sheet.x() << "," << sheet.y() << " " << sheet.width();
+    ASSERT_TRUE(click(window, QStringLiteral("swatch:sky")));
+    ASSERT_TRUE(click(window, QStringLiteral("applyColorButton")));
+    EXPECT_EQ(f.theme.breakColorId(), QStringLiteral("sky"));
+    EXPECT_EQ(popover.warnings, QStringList());
+}
+
 TEST(PopoverView, TheKeyboardAloneReachesEveryControl)
 {
     LoadedPopover popover;

@@ -10,6 +10,13 @@ T.Dialog {
     /// Opened from the keyboard: the control that opened it was showing its ring.
     property bool fromKeyboard: false
     property Item opener: null
+    /// Below 1 where the window shrinks its view to fit the screen: the overlay, which sits
+    /// above that view, shrinks with it around its own centre.
+    property real contentScale: 1
+    /// The parent's size in the unshrunk points the overlay is laid out in.
+    readonly property real areaWidth: parent ? parent.width / contentScale : 0
+    readonly property real areaHeight: parent ? parent.height / contentScale : 0
+    scale: contentScale
 
     parent: T.Overlay.overlay
     padding: 0

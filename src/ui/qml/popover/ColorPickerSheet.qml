@@ -18,13 +18,16 @@ NeoPopup {
     x: parent ? Style.centred(parent.width, width) : 0
     y: parent ? Style.centred(parent.height, height) : 0
     closePolicy: T.Popup.CloseOnEscape | T.Popup.CloseOnPressOutside
+    // Grows into place on top of however far the popover has shrunk.
+    property real entrance: 1
+    scale: contentScale * entrance
     T.Overlay.modal: Rectangle {
         color: Qt.rgba(0, 0, 0, 0.3)
     }
     enter: Transition {
         ParallelAnimation {
             Spring { property: "opacity"; from: 0; to: 1; response: 0.3; dampingFraction: 0.825 }
-            Spring { property: "scale"; from: 0.9; to: 1; response: 0.3; dampingFraction: 0.825 }
+            Spring { property: "entrance"; from: 0.9; to: 1; response: 0.3; dampingFraction: 0.825 }
         }
     }
 

@@ -7,12 +7,9 @@ import Velto
 NeoPopup {
     id: tip
     title: qsTr("Customize Colors")
-    // Shrunk with the popover where the screen is too small for it.
-    property real contentScale: 1
-    scale: contentScale
     transformOrigin: T.Popup.TopLeft
-    width: parent ? parent.width / contentScale : 0
-    height: parent ? parent.height / contentScale : 0
+    width: areaWidth
+    height: areaHeight
     closePolicy: T.Popup.CloseOnEscape
     T.Overlay.modal: Rectangle {
         color: Qt.rgba(0, 0, 0, 0.4)

@@ -267,18 +267,29 @@ Item {
         y: main.y + stats.y + (stats.height - height) / 2
     }
     // The overlays are made when first wanted: most openings of the popover need none of them.
+    // They sit above the view, so they are told how far it shrinks.
     component LazyOverlay: Loader {
+        id: lazy
         property bool wanted
+        property real contentScale: 1
         active: false
         onWantedChanged: if (wanted) active = true
         Component.onCompleted: if (wanted) active = true
+        Binding {
+            target: lazy.item
+            property: "contentScale"
+            value: lazy.contentScale
+            when: lazy.item !== null
+        }
     }
     LazyOverlay {
         wanted: MiniTimerViewModel.tagPickerOpen
+        contentScale: view.contentScale
         sourceComponent: TagPicker {}
     }
     LazyOverlay {
         wanted: MiniTimerViewModel.colorPickerOpen
+        contentScale: view.contentScale
         sourceComponent: ColorPickerSheet {
             model: MiniTimerViewModel.colorPicker
             onApplied: MiniTimerViewModel.applyColor()
@@ -286,14 +297,8 @@ Item {
         }
     }
     LazyOverlay {
-        id: colorTip
         wanted: MiniTimerViewModel.colorTipShown
+        contentScale: view.contentScale
         sourceComponent: ColorTip {}
-        Binding {
-            target: colorTip.item
-            property: "contentScale"
-            value: view.contentScale
-            when: colorTip.item !== null
-        }
     }
 }

@@ -9,9 +9,9 @@ NeoPopup {
     id: picker
     title: qsTr("Session Tag")
 
-    x: 40
-    width: parent ? parent.width - 80 : 0
-    height: parent ? Math.min(column.implicitHeight + 10, parent.height - 40) : 0
+    width: areaWidth - 80
+    height: Math.min(column.implicitHeight + 10, areaHeight - 40)
+    x: parent ? Style.centred(parent.width, width) : 0
     y: parent ? Style.centred(parent.height, height) : 0
     closePolicy: T.Popup.CloseOnEscape | T.Popup.CloseOnPressOutside
     T.Overlay.modal: Rectangle {
@@ -95,7 +95,7 @@ NeoPopup {
             Flickable {
                 id: list
                 width: parent.width
-                height: Math.min(rows.implicitHeight, picker.parent ? picker.parent.height - 120 : 0)
+                height: Math.min(rows.implicitHeight, picker.areaHeight - 120)
                 // Given, not measured from the rows: their width comes from the list.
                 contentWidth: width
                 contentHeight: rows.implicitHeight
