@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QQuickWindow>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTest>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
 
 #include "DashboardFixture.h"
+#include "QuickTestSupport.h"
 #include "app/AppDelegate.h"
 #include "services/UpdateManager.h"
 #include "statusbar/PopoverHost.h"
@@ -113,10 +113,7 @@ TEST_F(AppWindowsTest, WithoutATrayAFixedSizeWindowSaysOnceWhatATrayNeeds)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    setenv("TZ", "Europe/Berlin", 1);
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    QStandardPaths::setTestModeEnabled(true);
+    QuickTestSupport::prepareHeadlessViews();
     QApplication app(argc, argv);
     DashboardFixture fixture;
     shared = &fixture;

@@ -2,10 +2,21 @@
 
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QStandardPaths>
 #include <QTest>
 
-/// Finding items of a loaded view and clicking them as a user would.
+/// Running views headless, finding their items and clicking them as a user would.
 namespace QuickTestSupport {
+
+/// Called before the application object: views drawn offscreen by the software renderer,
+/// local times in Berlin, and Qt's test folders instead of the user's.
+inline void prepareHeadlessViews()
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("TZ", "Europe/Berlin");
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+    QStandardPaths::setTestModeEnabled(true);
+}
 
 inline QQuickItem* findItem(QQuickItem* root, const QString& objectName)
 {

@@ -7,7 +7,6 @@
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
 #include <gtest/gtest.h>
@@ -593,10 +592,7 @@ TEST_F(DashboardWindowTest, SelectedSectionsReachTheAnalyticsServer)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    setenv("TZ", "Europe/Berlin", 1);
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    QStandardPaths::setTestModeEnabled(true);
+    QuickTestSupport::prepareHeadlessViews();
     QGuiApplication app(argc, argv);
     Translations::install({}); // English, with its plural forms
     QGuiApplication::setApplicationVersion(QStringLiteral("1.0.0"));

@@ -5,7 +5,6 @@
 #include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QSignalSpy>
-#include <QStandardPaths>
 #include <QtQml/qqmlextensionplugin.h>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -390,10 +389,7 @@ TEST(PopoverView, TheKeyboardAloneReachesEveryControl)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    setenv("TZ", "Europe/Berlin", 1);
-    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-    QStandardPaths::setTestModeEnabled(true);
+    QuickTestSupport::prepareHeadlessViews();
     QGuiApplication app(argc, argv);
     Translations::install({}); // English, with its plural forms
     ::testing::InitGoogleTest(&argc, argv);
