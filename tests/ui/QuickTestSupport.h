@@ -4,6 +4,7 @@
 #include <QQuickWindow>
 #include <QStandardPaths>
 #include <QTest>
+#include <string>
 
 /// Running views headless, finding their items and clicking them as a user would.
 namespace QuickTestSupport {
@@ -57,6 +58,22 @@ inline bool longPress(QQuickWindow* window, const QString& objectName, int ms = 
     QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, centreOf(item));
     QTest::qWait(50);
     return true;
+}
+
+/// The objectName of the item with the keyboard, or of its nearest named ancestor.
+inline std::string focusedName(const QQuickWindow* window)
+{
+    for (QQuickItem* item = window->activeFocusItem(); item; item = item->parentItem()) {
+        if (!item->objectName().isEmpty())
+            return item->objectName().toStdString();
+    }
+    return {};
+}
+
+/// Waits up to two seconds for the keyboard to reach the item of that name.
+inline bool focusReaches(const QQuickWindow* window, const std::string& name)
+{
+    return QTest::qWaitFor([&] { return focusedName(window) == name; }, 2000);
 }
 
 } // namespace QuickTestSupport

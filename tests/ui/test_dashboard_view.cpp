@@ -104,19 +104,8 @@ protected:
         return found ? found->property(property).value<QColor>() : QColor();
     }
 
-    /// The objectName of the item with the keyboard, or of its nearest named ancestor.
-    std::string focused() const
-    {
-        for (QQuickItem* item = window->activeFocusItem(); item; item = item->parentItem()) {
-            if (!item->objectName().isEmpty())
-                return item->objectName().toStdString();
-        }
-        return {};
-    }
-    bool focusReaches(const std::string& name) const
-    {
-        return QTest::qWaitFor([&] { return focused() == name; }, 2000);
-    }
+    std::string focused() const { return focusedName(window); }
+    bool focusReaches(const std::string& name) const { return QuickTestSupport::focusReaches(window, name); }
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int times = 1)
     {
         for (int i = 0; i < times; ++i)

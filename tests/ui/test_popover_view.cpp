@@ -41,19 +41,8 @@ struct LoadedPopover {
         }
     }
     bool ready() const { return window && QTest::qWaitForWindowActive(window); }
-    /// The objectName of the item with the keyboard, or of its nearest named ancestor.
-    std::string focused() const
-    {
-        for (QQuickItem* item = window->activeFocusItem(); item; item = item->parentItem()) {
-            if (!item->objectName().isEmpty())
-                return item->objectName().toStdString();
-        }
-        return {};
-    }
-    bool focusReaches(const std::string& name) const
-    {
-        return QTest::qWaitFor([&] { return focused() == name; }, 2000);
-    }
+    std::string focused() const { return focusedName(window); }
+    bool focusReaches(const std::string& name) const { return QuickTestSupport::focusReaches(window, name); }
     bool ringShown() const
     {
         QQuickItem* item = window->activeFocusItem();
