@@ -179,6 +179,13 @@ velto_window() {
     '[recurse(.nodes[]?, .floating_nodes[]?) | select(.pid == $pid and .visible)] | first // empty
      | {floating: (.type == "floating_con"), width: .geometry.width, height: .geometry.height, rect}'
 }
+# Velto's window, once it is up: floating at its fixed size, or the test fails with what it is.
+expect_floating_window() {
+  sleep "$1"
+  window=$(velto_window)
+  jq -e '.floating and .width == 320 and .height == 540' <<<"$window" >/dev/null ||
+    fail "$2 is not a floating 320 x 540 window: $window"
+}
 activate() { busctl --user call "$item" /StatusNotifierItem org.kde.StatusNotifierItem Activate ii 0 0; }
 
 # 1. Velto starts after the bar: the item registers, the module follows, the menu quits.
@@ -204,10 +211,7 @@ until_ok 50 module_shows "$countdown" || fail "the module shows no countdown aft
 note "after a restart the module shows $(module_line)"
 activate
 until_ok 50 eval '[ -n "$(velto_window)" ]' || fail "Activate showed no window"
-sleep 0.5
-window=$(velto_window)
-jq -e '.floating and .width == 320 and .height == 540' <<<"$window" >/dev/null ||
-  fail "the popover is not a floating 320 x 540 window: $window"
+expect_floating_window 0.5 "the popover"
 note "the popover: $window"
 shot popover
 # Losing the focus closes it, as a click elsewhere would.
@@ -245,10 +249,7 @@ stop_velto_by_menu
 stop_waybar
 start_velto
 until_ok 100 eval '[ -n "$(velto_window)" ]' || fail "without a tray host Velto showed no window"
-sleep 1
-window=$(velto_window)
-jq -e '.floating and .width == 320 and .height == 540' <<<"$window" >/dev/null ||
-  fail "the window without a tray is not a floating 320 x 540 window: $window"
+expect_floating_window 1 "the window without a tray"
 grep -q '"veltoTrayNoteShown": *true' "$XDG_CONFIG_HOME/velto/preferences.json" ||
   fail "the note on trays was not remembered"
 note "without a tray: $window"
