@@ -277,7 +277,12 @@ TEST_F(TimerBusTest, ChangesAreAnnouncedAndTheCountdownAtMostOnceASecond)
     ASSERT_EQ(gdbusCall(timer + ".Start", { "false" }).exitCode, 0);
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 2000 && !seen.contains(QStringLiteral("\"IsRunning\""))) {
+    // dbus-monitor prints a signal in pieces; read until the whole announcement is in.
+    const auto announced = [&seen] {
+        return seen.contains(QStringLiteral("\"IsRunning\"")) && seen.contains(QStringLiteral("\"State\""))
+            && seen.contains(QStringLiteral("uint32 1"));
+    };
+    while (clock.elapsed() < 2000 && !announced()) {
         monitor.waitForReadyRead(100);
         seen += QString::fromUtf8(monitor.readAllStandardOutput());
     }
@@ -359,13 +364,20 @@ TEST_F(TimerBusTest, AnIntervalRunsTheUsersCommandsAndIsAnnouncedWhenItFinishes)
                         .isValid());
 
     // dbus-monitor saw both intervals finish: the focus interval completed, the break skipped.
-    monitor.waitForReadyRead(500);
-    monitor.kill();
-    monitor.waitForFinished();
-    const QString seen = QString::fromUtf8(monitor.readAllStandardOutput());
     const QRegularExpression finished(
         QStringLiteral("member=SessionFinished\\s+string \"([^\"]*)\"\\s+uint32 (\\d+)\\s+string "
                        "\"([^\"]*)\"\\s+boolean (\\w+)"));
+    QString seen;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000 && seen.count(QStringLiteral("member=SessionFinished")) < 2) {
+        monitor.waitForReadyRead(100);
+        seen += QString::fromUtf8(monitor.readAllStandardOutput());
+    }
+    QTest::qWait(200); // the rest of the last signal's lines
+    monitor.kill();
+    monitor.waitForFinished();
+    seen += QString::fromUtf8(monitor.readAllStandardOutput());
     QList<QRegularExpressionMatch> announced;
     for (auto it = finished.globalMatch(seen); it.hasNext();)
         announced << it.next();
