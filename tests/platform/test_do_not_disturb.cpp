@@ -154,7 +154,7 @@ TEST(DoNotDisturb, AServerThatRefusesOrNeverAnswersCostsALogLineOnly)
     doNotDisturb.release();
     released = false;
     doNotDisturb.whenReleased(&context, [&] { released = true; });
-    EXPECT_LT(clock.elapsed(), 100);
+    EXPECT_LT(clock.elapsed(), 1000) << "hold and release do not wait for the answer";
     EXPECT_FALSE(released);
     // The unanswered call gives up after its timeout and whatever waited on it goes ahead.
     EXPECT_TRUE(waitFor([&] { return released; }, 6000));
