@@ -3,26 +3,21 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "FakeClock.h"
 #include "FakeFocusDesktop.h"
-#include "MemoryPreferences.h"
-#include "RecordingDesktop.h"
-#include "TestCalendars.h"
+#include "TimerSurroundings.h"
 #include "data/SessionStore.h"
-#include "data/TagManager.h"
 #include "services/FocusProtection.h"
-#include "timer/TimerManager.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-class FocusProtectionTest : public ::testing::Test {
+class FocusProtectionTest : public ::testing::Test, protected TimerSurroundings {
 protected:
     FocusProtectionTest()
     {
-        timer = std::make_unique<TimerManager>(TimerManager::Dependencies { prefs, clock, calendar,
-            [this]() -> SessionStore& { return store; }, tags, notifier, sound, companion });
+        timer
+            = std::make_unique<TimerManager>(timerDependencies([this]() -> SessionStore& { return store; }));
         protection = std::make_unique<FocusProtection>(
             FocusProtection::Dependencies { *timer, prefs, clock, screenLock, idle, doNotDisturb });
     }
@@ -34,15 +29,7 @@ protected:
         }
     }
 
-    QTemporaryDir dir;
-    FakeClock clock;
-    Calendar calendar = berlinCalendar();
-    MemoryPreferences prefs;
-    TagManager tags { prefs };
     SessionStore store { dir.filePath(QStringLiteral("sessions.json")), clock, calendar };
-    RecordingNotifier notifier;
-    RecordingSound sound;
-    RecordingCompanion companion;
     FakeScreenLock screenLock;
     FakeIdleMonitor idle;
     FakeDoNotDisturb doNotDisturb;

@@ -11,13 +11,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "FakeClock.h"
-#include "MemoryPreferences.h"
-#include "RecordingDesktop.h"
-#include "TestCalendars.h"
 #include "TestMediaPlayer.h"
+#include "TimerSurroundings.h"
 #include "data/SessionStore.h"
-#include "data/TagManager.h"
 #include "services/MediaPlayerSync.h"
 #include "services/MprisPlayers.h"
 #include "timer/TimerManager.h"
@@ -34,9 +30,10 @@ bool eventually(const std::function<bool()>& condition)
 }
 
 /// The timer, the players' sync and its switch, as the application wires them.
-struct Velto {
+struct Velto : TimerSurroundings {
     explicit Velto(bool syncOn)
-        : prefs(syncOn ? QVariantMap { { QStringLiteral("veltoMprisSync"), true } } : QVariantMap {})
+        : TimerSurroundings(
+            syncOn ? QVariantMap { { QStringLiteral("veltoMprisSync"), true } } : QVariantMap {})
     {
         QObject::connect(&timer, &TimerManager::musicCue, &sync, &MediaPlayerSync::follow);
         timer.setWorkDuration(1);
@@ -70,23 +67,13 @@ struct Velto {
         return player.callsFrom(QDBusConnection::sessionBus().baseService());
     }
 
-    QTemporaryDir dir;
-    FakeClock clock { localTime(QTimeZone("Europe/Berlin"), 2026, 12, 9, 10, 0) };
-    Calendar calendar = berlinCalendar();
-    MemoryPreferences prefs;
-    TagManager tags { prefs };
-    RecordingNotifier notifier;
-    RecordingSound sound;
-    RecordingCompanion companion;
     std::unique_ptr<SessionStore> store;
-    TimerManager timer { { prefs, clock, calendar,
-        [this]() -> SessionStore& {
-            if (!store)
-                store = std::make_unique<SessionStore>(
-                    dir.filePath(QStringLiteral("sessions.json")), clock, calendar);
-            return *store;
-        },
-        tags, notifier, sound, companion } };
+    TimerManager timer { timerDependencies([this]() -> SessionStore& {
+        if (!store)
+            store = std::make_unique<SessionStore>(
+                dir.filePath(QStringLiteral("sessions.json")), clock, calendar);
+        return *store;
+    }) };
     MprisPlayers players;
     MediaPlayerSync sync { prefs, players,
         [this] { return timer.isRunning() && timer.currentState() == TimerState::work; } };

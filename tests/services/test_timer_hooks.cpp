@@ -3,19 +3,15 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include "FakeClock.h"
-#include "MemoryPreferences.h"
-#include "RecordingDesktop.h"
-#include "TestCalendars.h"
+#include "TimerSurroundings.h"
 #include "data/SessionStore.h"
-#include "data/TagManager.h"
 #include "services/TimerHooks.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-class TimerHooksTest : public ::testing::Test {
+class TimerHooksTest : public ::testing::Test, protected TimerSurroundings {
 protected:
     void tick(int seconds)
     {
@@ -53,8 +49,8 @@ protected:
     {
         timer.reset();
         prefs.remove(QStringLiteral("autoStartNext"));
-        timer = std::make_unique<TimerManager>(TimerManager::Dependencies { prefs, clock, calendar,
-            [this]() -> SessionStore& { return store; }, tags, notifier, sound, companion });
+        timer
+            = std::make_unique<TimerManager>(timerDependencies([this]() -> SessionStore& { return store; }));
         hooks = std::make_unique<TimerHooks>(TimerHooks::Dependencies {
             *timer, tags, clock, [this](const HookPayload& payload) { sent.push_back(payload); } });
         QObject::connect(timer.get(), &TimerManager::sessionFinished,
@@ -62,14 +58,6 @@ protected:
     }
     void SetUp() override { restart(); }
 
-    QTemporaryDir dir;
-    FakeClock clock { localTime(QTimeZone("Europe/Berlin"), 2026, 12, 9, 10, 0) };
-    Calendar calendar = berlinCalendar();
-    MemoryPreferences prefs;
-    TagManager tags { prefs };
-    RecordingNotifier notifier;
-    RecordingSound sound;
-    RecordingCompanion companion;
     SessionStore store { dir.filePath(QStringLiteral("sessions.json")), clock, calendar };
     std::unique_ptr<TimerManager> timer;
     std::unique_ptr<TimerHooks> hooks;

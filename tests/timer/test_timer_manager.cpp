@@ -5,11 +5,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "FakeClock.h"
-#include "MemoryPreferences.h"
 #include "RawFiles.h"
-#include "RecordingDesktop.h"
-#include "TestCalendars.h"
+#include "TimerSurroundings.h"
 #include "data/SessionStore.h"
 #include "data/TagManager.h"
 #include "platform/JsonFilePreferences.h"
@@ -27,13 +24,13 @@ namespace {
 const QTimeZone kBerlin("Europe/Berlin");
 const QStringList kPlay { QStringLiteral("play") };
 
-class TimerManagerTest : public ::testing::Test {
+class TimerManagerTest : public ::testing::Test, protected TimerSurroundings {
 protected:
     TimerManager& timer()
     {
         if (!m_timer)
-            m_timer = std::make_unique<TimerManager>(TimerManager::Dependencies { prefs, clock, calendar,
-                [this]() -> SessionStore& { return store(); }, tags, notifier, sound, companion });
+            m_timer = std::make_unique<TimerManager>(
+                timerDependencies([this]() -> SessionStore& { return store(); }));
         return *m_timer;
     }
     SessionStore& store()
@@ -65,14 +62,6 @@ protected:
         runToEnd();
     }
 
-    QTemporaryDir dir;
-    FakeClock clock { localTime(kBerlin, 2026, 12, 9, 10, 0) };
-    Calendar calendar = berlinCalendar();
-    MemoryPreferences prefs;
-    TagManager tags { prefs };
-    RecordingNotifier notifier;
-    RecordingSound sound;
-    RecordingCompanion companion;
     std::size_t recordsBefore = 0;
     std::unique_ptr<SessionStore> m_store;
     std::unique_ptr<TimerManager> m_timer;

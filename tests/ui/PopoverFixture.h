@@ -3,13 +3,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "FakeClock.h"
 #include "FakeFocusDesktop.h"
-#include "MemoryPreferences.h"
-#include "RecordingDesktop.h"
-#include "TestCalendars.h"
+#include "TimerSurroundings.h"
 #include "data/SessionStore.h"
-#include "data/TagManager.h"
 #include "data/ThemeManager.h"
 #include "services/FocusProtection.h"
 #include "services/IntegrationDetector.h"
@@ -21,11 +17,11 @@
 #include "ui/ThemeColors.h"
 
 /// The real popover model over the real managers, with a fake clock and desktop.
-struct PopoverFixture {
+struct PopoverFixture : TimerSurroundings {
     using Seconds = std::chrono::seconds;
 
     explicit PopoverFixture(QVariantMap stored = {})
-        : prefs(std::move(stored))
+        : TimerSurroundings(std::move(stored))
     { }
 
     /// One second passes and the tick timer fires.
@@ -44,18 +40,9 @@ struct PopoverFixture {
         return *storePtr;
     }
 
-    QTemporaryDir dir;
-    FakeClock clock { localTime(QTimeZone("Europe/Berlin"), 2026, 12, 9, 10, 0) };
-    Calendar calendar = berlinCalendar();
-    MemoryPreferences prefs;
-    TagManager tags { prefs };
     ThemeManager theme { prefs };
-    RecordingNotifier notifier;
-    RecordingSound sound;
-    RecordingCompanion companion;
     std::unique_ptr<SessionStore> storePtr;
-    TimerManager timer { { prefs, clock, calendar, [this]() -> SessionStore& { return store(); }, tags,
-        notifier, sound, companion } };
+    TimerManager timer { timerDependencies([this]() -> SessionStore& { return store(); }) };
     ThemeColors colors { theme };
     IntegrationDetector detector;
     DailyGoal goal { prefs };
