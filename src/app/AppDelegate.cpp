@@ -1,6 +1,5 @@
 #include "AppDelegate.h"
 
-#include <QApplication>
 #include <QDBusConnection>
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -153,9 +152,4 @@ void AppDelegate::handleDashboardWindowClosed()
 void AppDelegate::showAbout()
 {
     m_deps.dialogs.showAbout();
-}
-
-void AppDelegate::showUpdateResult(const UpdateCheckResult& result)
-{
-    m_deps.dialogs.showUpdateResult(result);
 }

@@ -14,7 +14,6 @@ class PopoverHost;
 class Preferences;
 class ThemeManager;
 class TimerManager;
-class UpdateCheckResult;
 class UpdateManager;
 class ViewEngine;
 
@@ -62,8 +61,6 @@ public slots:
     void showAbout();
     /// Shows the popover, unless it already shows.
     void showPopover();
-    /// Tells the user what an update check found.
-    void showUpdateResult(const UpdateCheckResult& result);
 
 signals:
     /// A dashboard window closed; the tray item and the timer go on.

@@ -50,10 +50,10 @@ LinuxDoNotDisturb::LinuxDoNotDisturb(Preferences& preferences, QDBusConnection b
         if (auto gnome = GnomeBannerHold::create(m_preferences))
             m_leftovers.push_back(std::move(gnome));
     }
-    m_serverWatcher = new QDBusServiceWatcher(
+    auto* serverWatcher = new QDBusServiceWatcher(
         NotificationServer::service, m_bus, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(
-        m_serverWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &LinuxDoNotDisturb::identifyServer);
+        serverWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this, &LinuxDoNotDisturb::identifyServer);
     identifyServer();
     advance();
 }

@@ -10,7 +10,6 @@
 
 class BannerHold;
 class Preferences;
-class QDBusServiceWatcher;
 
 /// Do Not Disturb on the Linux desktop. The notification server's identity picks the way:
 /// `Inhibit` where the server has it (KDE Plasma), dunst's pause, or GNOME's `show-banners`
@@ -44,7 +43,6 @@ private:
 
     Preferences& m_preferences;
     QDBusConnection m_bus;
-    QDBusServiceWatcher* m_serverWatcher = nullptr;
     std::unique_ptr<BannerHold> m_backend;
     QString m_unavailableReason;
     /// The outcome of the latest look at the server, put in place once nothing is held.

@@ -1,8 +1,8 @@
 #include "TrayHostWatch.h"
 
-#include <QDBusMessage>
 #include <QDBusServiceWatcher>
-#include <QDBusVariant>
+
+#include "DBusCalls.h"
 
 namespace {
 const QString watcherPath = QStringLiteral("/StatusNotifierWatcher");
@@ -14,9 +14,9 @@ TrayHostWatch::TrayHostWatch(QDBusConnection bus, QObject* parent)
     , m_bus(std::move(bus))
 {
     const QString service = QString::fromLatin1(watcherService);
-    m_watcher = new QDBusServiceWatcher(service, m_bus, QDBusServiceWatcher::WatchForRegistration, this);
+    auto* watcher = new QDBusServiceWatcher(service, m_bus, QDBusServiceWatcher::WatchForRegistration, this);
     // A watcher may come before its host registers with it: then the host's signal follows.
-    connect(m_watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
         if (hostPresent())
             emit hostAppeared();
     });
@@ -28,13 +28,12 @@ bool TrayHostWatch::hostPresent() const
 {
     if (!m_bus.isConnected())
         return false;
-    QDBusMessage get = QDBusMessage::createMethodCall(QString::fromLatin1(watcherService), watcherPath,
-        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get << QString::fromLatin1(watcherService) << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QString service = QString::fromLatin1(watcherService);
+    QDBusMessage get = DBusCalls::propertyGet(
+        service, watcherPath, service, QStringLiteral("IsStatusNotifierHostRegistered"));
     get.setAutoStartService(false);
-    const QDBusMessage reply = m_bus.call(get, QDBus::Block, kCallTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()
-        && reply.arguments().first().value<QDBusVariant>().variant().toBool();
+    // Waits, unlike the other desktop calls: what Velto shows at start depends on the answer.
+    return DBusCalls::firstArgument(m_bus.call(get, QDBus::Block, kCallTimeoutMs)).toBool();
 }
 
 void TrayHostWatch::onHostRegistered()

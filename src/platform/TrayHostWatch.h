@@ -3,8 +3,6 @@
 #include <QDBusConnection>
 #include <QObject>
 
-class QDBusServiceWatcher;
-
 /// Whether a StatusNotifierItem host (a tray that shows items announced on the session
 /// bus) runs, and when one starts.
 class TrayHostWatch : public QObject {
@@ -27,5 +25,4 @@ private slots:
 
 private:
     QDBusConnection m_bus;
-    QDBusServiceWatcher* m_watcher = nullptr;
 };

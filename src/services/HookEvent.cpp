@@ -26,15 +26,6 @@ QString hookEventName(HookEvent event)
     return {};
 }
 
-std::optional<HookEvent> hookEventFromName(QStringView name)
-{
-    for (const HookEvent event : allHookEvents) {
-        if (name == hookEventName(event))
-            return event;
-    }
-    return std::nullopt;
-}
-
 HookPayload HookPayload::sample(HookEvent event, Instant now)
 {
     HookPayload payload;

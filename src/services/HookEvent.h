@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QProcessEnvironment>
 #include <QString>
-#include <QStringView>
 #include <array>
 #include <optional>
 
@@ -30,7 +29,6 @@ inline constexpr std::array<HookEvent, 7> allHookEvents { HookEvent::focusStarte
 /// Stable names for scripts and the stored commands: "focus-started", "focus-ended", "break-started",
 /// "break-ended", "paused", "resumed", "interval-completed".
 QString hookEventName(HookEvent event);
-std::optional<HookEvent> hookEventFromName(QStringView name);
 
 /// What a command is told about the event, on standard input as one JSON object with the keys
 /// "event", "state", "remaining", "tag", "sessionsToday" and "timestamp", and as the environment

@@ -14,8 +14,6 @@ T.Dialog {
     property string confirmText
     property color confirmColor: Style.mint
     property Item initialFocus: null
-    /// The item the dialog belongs to; it always covers that item's whole window.
-    property Item origin: null
     default property alias content: slot.data
     signal cancelled
 

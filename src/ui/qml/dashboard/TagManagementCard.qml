@@ -278,7 +278,6 @@ NeoCard {
 
     NeoDialog {
         objectName: "addTagDialog"
-        origin: card
         shown: manager.showAddAlert
         title: qsTr("Add Tag")
         message: qsTr("Enter a name for your new tag")
@@ -319,7 +318,6 @@ NeoCard {
 
     NeoDialog {
         objectName: "deleteTagDialog"
-        origin: card
         shown: manager.showDeleteConfirm
         title: qsTr("Delete Tag?")
         message: manager.deleteMessage
