@@ -35,8 +35,7 @@ void FreedesktopNotifier::notifyWithActions(const QString& title, const QString&
 QDBusMessage FreedesktopNotifier::notifyCall(
     const QString& title, const QString& body, const QStringList& actions) const
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(NotificationServer::service, NotificationServer::path,
-        NotificationServer::service, QStringLiteral("Notify"));
+    QDBusMessage call = NotificationServer::call(QStringLiteral("Notify"));
     const QVariantMap hints {
         { QStringLiteral("desktop-entry"), QString::fromLatin1(AppIds::application) },
         { QStringLiteral("urgency"), QVariant::fromValue<uchar>(1) },
@@ -66,8 +65,7 @@ void FreedesktopNotifier::askCapabilities()
         m_bus.connect(NotificationServer::service, NotificationServer::path, NotificationServer::service,
             QStringLiteral("NotificationClosed"), this, SLOT(onNotificationClosed(uint, uint)));
     }
-    const QDBusMessage call = QDBusMessage::createMethodCall(NotificationServer::service,
-        NotificationServer::path, NotificationServer::service, QStringLiteral("GetCapabilities"));
+    const QDBusMessage call = NotificationServer::call(QStringLiteral("GetCapabilities"));
     DBusCalls::call(m_bus, call, this, [this](const QDBusMessage& reply) {
         m_askingCapabilities = false;
         m_serverShowsActions

@@ -90,8 +90,7 @@ void LinuxDoNotDisturb::whenReleased(QObject* context, std::function<void()> act
 void LinuxDoNotDisturb::identifyServer()
 {
     const quint64 identification = ++m_identification;
-    const QDBusMessage call = QDBusMessage::createMethodCall(NotificationServer::service,
-        NotificationServer::path, NotificationServer::service, QStringLiteral("GetServerInformation"));
+    const QDBusMessage call = NotificationServer::call(QStringLiteral("GetServerInformation"));
     DBusCalls::call(m_bus, call, this, [this, identification](const QDBusMessage& reply) {
         if (identification != m_identification)
             return;

@@ -18,8 +18,7 @@ void NotificationInhibitHold::hold(Done done)
         done(true);
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(NotificationServer::service, NotificationServer::path,
-        NotificationServer::service, QStringLiteral("Inhibit"));
+    QDBusMessage call = NotificationServer::call(QStringLiteral("Inhibit"));
     call << QString::fromLatin1(AppIds::application) << tr("Focusing") << QVariantMap();
     DBusCalls::call(m_bus, call, this, [this, done = std::move(done)](const QDBusMessage& reply) {
         const QVariant cookie = DBusCalls::firstArgument(reply);
@@ -61,8 +60,7 @@ void NotificationInhibitHold::releaseBeforeQuit()
 
 QDBusMessage NotificationInhibitHold::unInhibitCall() const
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(NotificationServer::service, NotificationServer::path,
-        NotificationServer::service, QStringLiteral("UnInhibit"));
+    QDBusMessage call = NotificationServer::call(QStringLiteral("UnInhibit"));
     call << *m_cookie;
     return call;
 }
