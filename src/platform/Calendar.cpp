@@ -15,6 +15,17 @@ int gregorianFromQt(int qtDay)
 {
     return qtDay % 7 + 1;
 }
+/// The millisecond an instant falls in, and its local day under `offsetSeconds`: the one
+/// arithmetic behind every day number.
+qint64 utcMsOf(double unixSeconds)
+{
+    return static_cast<qint64>(std::floor(unixSeconds * 1000.0));
+}
+qint64 localDayOf(double unixSeconds, int offsetSeconds)
+{
+    return static_cast<qint64>(std::floor((unixSeconds + offsetSeconds) / kSecondsPerDay));
+}
+
 Qt::DayOfWeek qtFromGregorian(int weekday)
 {
     return static_cast<Qt::DayOfWeek>(weekday == 1 ? 7 : weekday - 1);
@@ -72,23 +83,20 @@ int Calendar::offsetAt(qint64 utcMs) const
 qint64 Calendar::dayNumber(Instant instant) const
 {
     const double unixSeconds = instant.unixSeconds();
-    const auto utcMs = static_cast<qint64>(std::floor(unixSeconds * 1000.0));
-    const double localSeconds = unixSeconds + offsetAt(utcMs);
-    return static_cast<qint64>(std::floor(localSeconds / kSecondsPerDay));
+    return localDayOf(unixSeconds, offsetAt(utcMsOf(unixSeconds)));
 }
 
 int Calendar::utcOffsetSeconds(Instant instant) const
 {
-    return offsetAt(static_cast<qint64>(std::floor(instant.unixSeconds() * 1000.0)));
+    return offsetAt(utcMsOf(instant.unixSeconds()));
 }
 
 Calendar::DaySpan Calendar::daySpan(Instant instant) const
 {
     const double unixSeconds = instant.unixSeconds();
-    const auto utcMs = static_cast<qint64>(std::floor(unixSeconds * 1000.0));
-    const OffsetSpan offset = spanAt(utcMs);
+    const OffsetSpan offset = spanAt(utcMsOf(unixSeconds));
     DaySpan span;
-    span.day = static_cast<qint64>(std::floor((unixSeconds + offset.offsetSeconds) / kSecondsPerDay));
+    span.day = localDayOf(unixSeconds, offset.offsetSeconds);
     // Under one offset, the local day begins and ends at fixed times.
     span.firstSecond = static_cast<double>(span.day * kSecondsPerDay - offset.offsetSeconds);
     span.endSecond = span.firstSecond + kSecondsPerDay;
