@@ -1,5 +1,6 @@
 #include "PreferenceValues.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -27,6 +28,21 @@ std::optional<double> number(const QVariant& value)
 {
     if (isIntegerType(value) || isDoubleType(value))
         return value.toDouble();
+    return std::nullopt;
+}
+
+std::optional<double> numberWithin(const QVariant& value, double lowest, double highest)
+{
+    const std::optional<double> n = number(value);
+    if (!n || std::isnan(*n))
+        return std::nullopt;
+    return std::clamp(*n, lowest, highest);
+}
+
+std::optional<bool> exactBoolean(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
     return std::nullopt;
 }
 

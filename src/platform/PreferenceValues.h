@@ -11,6 +11,11 @@ namespace PreferenceValues {
 
 /// The value when it is an integer or a double (not a bool, not a string).
 std::optional<double> number(const QVariant& value);
+/// A number held within [lowest, highest]: one outside reads as the nearest bound; nothing
+/// when absent, not a number or NaN.
+std::optional<double> numberWithin(const QVariant& value, double lowest, double highest);
+/// The value when it is a bool (not a number, not a string).
+std::optional<bool> exactBoolean(const QVariant& value);
 /// Booleans as stored; numbers count as true when not zero; anything else is false.
 bool boolean(const QVariant& value);
 /// Integers as stored, doubles truncated toward zero; anything else is 0.

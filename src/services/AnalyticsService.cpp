@@ -35,8 +35,8 @@ QString AnalyticsService::appVersion()
 
 bool AnalyticsService::userAllowsSharing() const
 {
-    const QVariant stored = m_deps.preferences.value(QLatin1String(shareUsageKey));
-    return stored.typeId() == QMetaType::Bool ? stored.toBool() : true;
+    return PreferenceValues::exactBoolean(m_deps.preferences.value(QLatin1String(shareUsageKey)))
+        .value_or(true);
 }
 
 void AnalyticsService::setUserAllowsSharing(bool allowed)

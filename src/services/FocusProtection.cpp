@@ -14,8 +14,7 @@
 namespace {
 bool storedSwitch(const Preferences& preferences, const char* key, bool fallback)
 {
-    const QVariant value = preferences.value(QLatin1String(key));
-    return value.typeId() == QMetaType::Bool ? value.toBool() : fallback;
+    return PreferenceValues::exactBoolean(preferences.value(QLatin1String(key))).value_or(fallback);
 }
 } // namespace
 
@@ -65,12 +64,10 @@ bool FocusProtection::idleDetection() const
 
 int FocusProtection::idleMinutes() const
 {
-    const std::optional<double> stored
-        = PreferenceValues::number(m_deps.preferences.value(QLatin1String(idleMinutesKey)));
-    if (!stored || !(*stored == *stored))
-        return defaultIdleMinutes;
-    return static_cast<int>(std::clamp(
-        *stored, double(IdleMonitor::minThresholdMinutes), double(IdleMonitor::maxThresholdMinutes)));
+    return static_cast<int>(
+        PreferenceValues::numberWithin(m_deps.preferences.value(QLatin1String(idleMinutesKey)),
+            IdleMonitor::minThresholdMinutes, IdleMonitor::maxThresholdMinutes)
+            .value_or(defaultIdleMinutes));
 }
 
 void FocusProtection::setDoNotDisturb(bool on)

@@ -1,7 +1,6 @@
 #include "DailyGoal.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/PreferenceValues.h"
 #include "platform/Preferences.h"
@@ -12,11 +11,9 @@ const QString kSessionsKey = QStringLiteral("veltoDailyGoal");
 
 int storedSessions(const QVariant& stored)
 {
-    const std::optional<double> count = PreferenceValues::number(stored);
-    if (!count || std::isnan(*count))
-        return DailyGoal::defaultSessions;
     return static_cast<int>(
-        std::clamp(*count, double(DailyGoal::minimumSessions), double(DailyGoal::maximumSessions)));
+        PreferenceValues::numberWithin(stored, DailyGoal::minimumSessions, DailyGoal::maximumSessions)
+            .value_or(DailyGoal::defaultSessions));
 }
 } // namespace
 
@@ -24,8 +21,7 @@ DailyGoal::DailyGoal(Preferences& preferences, QObject* parent)
     : QObject(parent)
     , m_preferences(preferences)
 {
-    const QVariant on = preferences.value(kOnKey);
-    m_on = on.typeId() == QMetaType::Bool && on.toBool();
+    m_on = PreferenceValues::exactBoolean(preferences.value(kOnKey)).value_or(false);
     m_sessions = storedSessions(preferences.value(kSessionsKey));
 }
 

@@ -2,14 +2,14 @@
 
 #include <QVariant>
 
+#include "platform/PreferenceValues.h"
 #include "platform/Preferences.h"
 
 namespace EndAlerts {
 namespace {
 bool switchOn(const Preferences& preferences, const char* key)
 {
-    const QVariant value = preferences.value(QLatin1String(key));
-    return value.typeId() == QMetaType::Bool ? value.toBool() : true;
+    return PreferenceValues::exactBoolean(preferences.value(QLatin1String(key))).value_or(true);
 }
 } // namespace
 

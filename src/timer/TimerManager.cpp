@@ -51,10 +51,7 @@ constexpr qint64 kMostSessionsInADay = qint64(kLongestDaySeconds / kMinimumSecon
 /// anything else (absent, not a number) as `fallback`.
 double storedDuration(const QVariant& stored, double fallback, double longest)
 {
-    const std::optional<double> seconds = PreferenceValues::number(stored);
-    if (!seconds || std::isnan(*seconds))
-        return fallback;
-    return std::clamp(*seconds, kMinimumSeconds, longest);
+    return PreferenceValues::numberWithin(stored, kMinimumSeconds, longest).value_or(fallback);
 }
 
 double minutesWithinLimits(int minutes)
@@ -65,11 +62,9 @@ double minutesWithinLimits(int minutes)
 /// A stored count within the limits, as `storedDuration` reads a length.
 int storedIntervalsBeforeLongBreak(const QVariant& stored)
 {
-    const std::optional<double> count = PreferenceValues::number(stored);
-    if (!count || std::isnan(*count))
-        return TimerManager::defaultIntervalsBeforeLongBreak;
-    return static_cast<int>(std::clamp(*count, double(TimerManager::minimumIntervalsBeforeLongBreak),
-        double(TimerManager::maximumIntervalsBeforeLongBreak)));
+    return static_cast<int>(PreferenceValues::numberWithin(
+        stored, TimerManager::minimumIntervalsBeforeLongBreak, TimerManager::maximumIntervalsBeforeLongBreak)
+                                .value_or(TimerManager::defaultIntervalsBeforeLongBreak));
 }
 } // namespace
 
