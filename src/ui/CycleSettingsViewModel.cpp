@@ -1,6 +1,7 @@
 #include "CycleSettingsViewModel.h"
 
 #include "TypedNumber.h"
+#include "timer/ClockText.h"
 
 CycleSettingsViewModel::CycleSettingsViewModel(TimerManager& timer, QObject* parent)
     : QObject(parent)
@@ -15,7 +16,7 @@ CycleSettingsViewModel::CycleSettingsViewModel(TimerManager& timer, QObject* par
 
 int CycleSettingsViewModel::longBreakMinutes() const
 {
-    return TypedNumber::wholeMinutes(m_timer.longBreakDuration());
+    return static_cast<int>(wholeMinutes(m_timer.longBreakDuration()));
 }
 
 QString CycleSettingsViewModel::longBreakNote() const

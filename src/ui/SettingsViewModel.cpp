@@ -2,10 +2,9 @@
 
 #include "TypedNumber.h"
 #include "services/AnalyticsService.h"
+#include "timer/ClockText.h"
 #include "timer/EndAlerts.h"
 #include "timer/TimerManager.h"
-
-using TypedNumber::wholeMinutes;
 
 SettingsViewModel::SettingsViewModel(TimerManager& timer, Preferences& preferences,
     AnalyticsService& analytics, AutostartEntry autostart, QObject* parent)
@@ -25,17 +24,17 @@ SettingsViewModel::SettingsViewModel(TimerManager& timer, Preferences& preferenc
 
 int SettingsViewModel::focusMinutes() const
 {
-    return wholeMinutes(m_timer.workDuration());
+    return static_cast<int>(wholeMinutes(m_timer.workDuration()));
 }
 
 int SettingsViewModel::breakMinutes() const
 {
-    return wholeMinutes(m_timer.shortBreakDuration());
+    return static_cast<int>(wholeMinutes(m_timer.shortBreakDuration()));
 }
 
 QString SettingsViewModel::longBreakText() const
 {
-    return tr("Long breaks: %n min", nullptr, wholeMinutes(m_timer.longBreakDuration()));
+    return tr("Long breaks: %n min", nullptr, static_cast<int>(wholeMinutes(m_timer.longBreakDuration())));
 }
 
 bool SettingsViewModel::durationsEditable() const

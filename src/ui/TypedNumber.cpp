@@ -1,7 +1,6 @@
 #include "TypedNumber.h"
 
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 namespace TypedNumber {
@@ -26,12 +25,6 @@ std::optional<int> parse(const QString& text)
 int stepped(int value, int delta)
 {
     return saturated(qint64(value) + delta);
-}
-
-int wholeMinutes(double seconds)
-{
-    const double minutes = std::trunc(seconds / 60.0);
-    return std::isfinite(minutes) ? int(std::clamp(minutes, -1e6, 1e6)) : 0;
 }
 
 } // namespace TypedNumber

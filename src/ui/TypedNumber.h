@@ -12,7 +12,5 @@ namespace TypedNumber {
 std::optional<int> parse(const QString& text);
 /// `value + delta`, saturating instead of overflowing.
 int stepped(int value, int delta);
-/// Whole minutes of `seconds`, truncated; 0 for what is not a number.
-int wholeMinutes(double seconds);
 
 } // namespace TypedNumber
