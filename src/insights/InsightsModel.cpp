@@ -16,8 +16,9 @@ InsightsModel::InsightsModel(InsightsDependencies dependencies, QObject* parent)
     connect(m_inputs, &FigureInputs::becameStale, this, &InsightsModel::figuresChanged);
     connect(&m_inputs->dependencies().themeManager, &ThemeManager::focusColorIdChanged, m_inputs,
         &FigureInputs::invalidate);
+    // The goal's text and bar are worked out when read; the figures behind them stay as they are.
     connect(
-        &m_inputs->dependencies().dailyGoal, &DailyGoal::goalChanged, m_inputs, &FigureInputs::invalidate);
+        &m_inputs->dependencies().dailyGoal, &DailyGoal::goalChanged, this, &InsightsModel::figuresChanged);
 }
 
 const InsightsModel::Figures& InsightsModel::figures() const
