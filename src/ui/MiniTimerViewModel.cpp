@@ -47,6 +47,7 @@ MiniTimerViewModel::MiniTimerViewModel(TimerManager& timer, TagManager& tags, Th
         emit tagsChanged(); // the tag chip shows on the Focus tab only
     });
     connect(&timer, &TimerManager::currentStateChanged, this, &MiniTimerViewModel::colorsChanged);
+    connect(&timer, &TimerManager::currentStateChanged, this, &MiniTimerViewModel::canSkipOrResetChanged);
     connect(&timer, &TimerManager::discardChanged, this, &MiniTimerViewModel::discardChanged);
     connect(&timer, &TimerManager::calmixSyncEnabledChanged, this, &MiniTimerViewModel::syncChanged);
     connect(&timer, &TimerManager::dailySessionsChanged, this, &MiniTimerViewModel::dailySessionsChanged);

@@ -30,7 +30,7 @@ class MiniTimerViewModel : public QObject {
     Q_PROPERTY(int selectedPreset READ selectedPreset NOTIFY presetChanged)
     Q_PROPERTY(QString statusText READ statusText NOTIFY displayChanged)
     Q_PROPERTY(QString timeText READ timeText NOTIFY displayChanged)
-    Q_PROPERTY(bool canSkipOrReset READ canSkipOrReset NOTIFY displayChanged)
+    Q_PROPERTY(bool canSkipOrReset READ canSkipOrReset NOTIFY canSkipOrResetChanged)
     /// The small button beside Skip that adds `extendMinutes`: its face ("+5") and its name ("+5 min").
     Q_PROPERTY(QString extendText READ extendText CONSTANT)
     Q_PROPERTY(QString extendName READ extendName CONSTANT)
@@ -128,6 +128,7 @@ signals:
     void colorsChanged();
     void presetChanged();
     void displayChanged();
+    void canSkipOrResetChanged();
     void tagsChanged();
     void overlaysChanged();
     void syncChanged();
