@@ -4,6 +4,7 @@
 
 #include "platform/Calendar.h"
 #include "platform/IsoDateTime.h"
+#include "timer/TimerState.h"
 
 QString hookEventName(HookEvent event)
 {
@@ -32,7 +33,7 @@ HookPayload HookPayload::sample(HookEvent event, Instant now)
     payload.event = event;
     payload.timestamp = now;
     const bool isBreak = event == HookEvent::breakStarted || event == HookEvent::breakEnded;
-    payload.state = isBreak ? QStringLiteral("shortBreak") : QStringLiteral("work");
+    payload.state = Velto::rawValue(isBreak ? TimerState::shortBreak : TimerState::work);
     const qint64 length = isBreak ? 5 * 60 : 25 * 60;
     switch (event) {
     case HookEvent::focusStarted:
@@ -46,7 +47,7 @@ HookPayload HookPayload::sample(HookEvent event, Instant now)
     case HookEvent::focusEnded:
     case HookEvent::breakEnded:
     case HookEvent::intervalCompleted:
-        payload.state = QStringLiteral("idle"); // as after an interval without auto-start
+        payload.state = Velto::rawValue(TimerState::idle); // as after an interval without auto-start
         payload.remainingSeconds = 0;
         break;
     }
