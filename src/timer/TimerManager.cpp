@@ -230,10 +230,7 @@ double TimerManager::durationFor(TimerState state) const
 void TimerManager::arm(TimerState state)
 {
     forgetDiscard();
-    m_intervalStarted = false;
-    m_secondsRun = 0.0;
-    m_extendedSeconds = 0.0;
-    m_pausedSince.reset();
+    clearInterval();
     setCurrentState(state);
     setTimeRemaining(durationFor(state));
 }
@@ -268,22 +265,33 @@ void TimerManager::stop()
 void TimerManager::returnToIdle()
 {
     stop();
-    m_intervalStarted = false;
-    m_secondsRun = 0.0;
-    m_extendedSeconds = 0.0;
-    m_pausedSince.reset();
+    clearInterval();
     setCurrentState(TimerState::idle);
     setTimeRemaining(0.0);
 }
 
+void TimerManager::clearInterval()
+{
+    m_intervalStarted = false;
+    m_secondsRun = 0.0;
+    m_extendedSeconds = 0.0;
+    m_pausedSince.reset();
+}
+
+void TimerManager::abandonInterval(bool settleMusic)
+{
+    const std::optional<Ending> ending = takeEnding();
+    returnToIdle();
+    if (settleMusic)
+        syncCalmix();
+    announceEnd(ending, IntervalEnd::stopped);
+}
+
 void TimerManager::start(bool isBreak)
 {
-    if (m_currentState != TimerState::idle && Velto::isBreak(m_currentState) != isBreak) {
-        // The other kind is abandoned; the one asked for says what the music does.
-        const std::optional<Ending> ending = takeEnding();
-        returnToIdle();
-        announceEnd(ending, IntervalEnd::stopped);
-    }
+    // The other kind is abandoned; the kind asked for says what the music does.
+    if (m_currentState != TimerState::idle && Velto::isBreak(m_currentState) != isBreak)
+        abandonInterval(false);
     if (m_currentState == TimerState::idle) {
         setSelectedModeIsFocus(!isBreak);
         arm(isBreak ? TimerState::shortBreak : TimerState::work);
@@ -361,10 +369,7 @@ void TimerManager::reset()
 {
     if (m_currentState == TimerState::idle)
         return;
-    const std::optional<Ending> ending = takeEnding();
-    returnToIdle();
-    syncCalmix();
-    announceEnd(ending, IntervalEnd::stopped);
+    abandonInterval(true);
 }
 
 void TimerManager::skip()
@@ -642,11 +647,8 @@ void TimerManager::notifyEnd(TimerState finished)
 
 void TimerManager::focusFor(int minutes)
 {
-    if (m_currentState != TimerState::idle) {
-        const std::optional<Ending> ending = takeEnding();
-        returnToIdle();
-        announceEnd(ending, IntervalEnd::stopped);
-    }
+    if (m_currentState != TimerState::idle)
+        abandonInterval(false);
     setSelectedModeIsFocus(true);
     arm(TimerState::work);
     // An interval of its own, as long as asked: recorded with that length.

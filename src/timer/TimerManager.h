@@ -243,6 +243,11 @@ private:
     /// Stops the ticks without telling anyone.
     void stop();
     void returnToIdle();
+    /// Forgets what the interval ran, was extended by and when it paused.
+    void clearInterval();
+    /// Ends the armed interval as stopped and returns to idle; `settleMusic` when no new
+    /// interval follows to say what the music does.
+    void abandonInterval(bool settleMusic);
     void tick();
     void completeSession();
     /// Posts the end-of-interval notification, with what can follow as its buttons.
