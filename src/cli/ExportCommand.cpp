@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <cerrno>
-#include <filesystem>
 
 #include "ExportArguments.h"
 #include "data/HistoryExport.h"
@@ -36,13 +35,6 @@ std::optional<QDate> day(const QString& text, QString* problem)
     return date;
 }
 
-bool isSameFile(const QString& a, const QString& b)
-{
-    std::error_code ignored;
-    return std::filesystem::equivalent(
-        QFile::encodeName(a).toStdString(), QFile::encodeName(b).toStdString(), ignored);
-}
-
 bool writeAll(std::FILE* stream, const std::string& bytes)
 {
     return std::fwrite(bytes.data(), 1, bytes.size(), stream) == bytes.size() && std::fflush(stream) == 0;
@@ -65,7 +57,7 @@ int runExport(const ExportOptions& options, const QString& historyFile, const Ca
 
     const bool toFile = !options.output.isEmpty() && options.output != QLatin1String("-");
     if (toFile) {
-        if (isSameFile(options.output, historyFile))
+        if (HistoryExport::isHistoryFile(options.output, historyFile))
             return fail(
                 error, tr("%1 is Velto's history; choose another file for the export.").arg(options.output));
         if (!options.force && QFileInfo(options.output).exists())

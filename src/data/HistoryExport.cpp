@@ -1,6 +1,8 @@
 #include "HistoryExport.h"
 
+#include <QFile>
 #include <cmath>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 #include "platform/Calendar.h"
@@ -151,6 +153,13 @@ std::string write(
 {
     const DayFilter filter(days, calendar);
     return format == Format::csv ? writeCsv(records, calendar, filter) : writeJson(records, calendar, filter);
+}
+
+bool isHistoryFile(const QString& path, const QString& historyFile)
+{
+    std::error_code ignored;
+    return std::filesystem::equivalent(
+        QFile::encodeName(path).toStdString(), QFile::encodeName(historyFile).toStdString(), ignored);
 }
 
 } // namespace HistoryExport

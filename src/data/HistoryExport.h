@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QString>
 #include <QStringView>
 #include <optional>
 #include <string>
@@ -27,6 +28,10 @@ struct DayRange {
     std::optional<QDate> first;
     std::optional<QDate> last;
 };
+
+/// Whether `path` is the history file itself, also under another name or through a link:
+/// an export must never replace it.
+bool isHistoryFile(const QString& path, const QString& historyFile);
 
 /// A calendar date written YYYY-MM-DD; any other form, or a date that does not exist, gives nothing.
 std::optional<QDate> parseDay(QStringView text);

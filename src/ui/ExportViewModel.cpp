@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
-#include <filesystem>
 
 #include "data/HistoryExport.h"
 #include "data/SessionStore.h"
@@ -29,9 +28,7 @@ void ExportViewModel::exportCsv()
         return;
 
     const SessionStore& store = m_deps.sessionStore();
-    std::error_code ignored;
-    if (std::filesystem::equivalent(QFile::encodeName(path).toStdString(),
-            QFile::encodeName(store.filePath()).toStdString(), ignored)) {
+    if (HistoryExport::isHistoryFile(path, store.filePath())) {
         say(tr("%1 is Velto's history; choose another file for the export.")
                 .arg(QDir::toNativeSeparators(path)),
             true);
