@@ -89,5 +89,3 @@ sleep 1
 echo "   resident memory, popover hidden again: $(rss_mb "$pid") MB"
 a=$(ticks "$pid"); sleep 60; b=$(ticks "$pid")
 echo "== CPU over 60 s, focus interval running, popover closed: $((b - a)) ticks"
-stop_velto "$pid"
-kill $tray 2>/dev/null || true

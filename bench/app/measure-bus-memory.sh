@@ -18,10 +18,10 @@ if [ -z "${VELTO_MEASURE_INNER:-}" ]; then
   work=$(mktemp -d)
   trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
   cc -O2 -o "$work/bus-calls" "$here/bus-calls.c" $(pkg-config --cflags --libs dbus-1)
-  display=:$((200 + RANDOM % 300))
-  Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
-  sleep 1
-  DISPLAY=$display VELTO_MEASURE_INNER=1 BUS_CALLS="$work/bus-calls" WORK="$work" \
+  # Xvfb picks a free display itself and writes its number to the pipe.
+  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 & xvfb=$!
+  while [ ! -s "$work/display" ]; do sleep 0.1; done
+  DISPLAY=:$(cat "$work/display") VELTO_MEASURE_INNER=1 BUS_CALLS="$work/bus-calls" WORK="$work" \
     dbus-run-session -- "$0" "$build" "$rounds" "$calls"
   exit
 fi
