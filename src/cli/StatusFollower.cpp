@@ -70,9 +70,8 @@ void StatusFollower::ask()
 
 void StatusFollower::print(const QString& text)
 {
-    if (m_printed && text == m_last)
+    if (m_last == text)
         return;
-    m_printed = true;
     m_last = text;
     emit line(text);
 }

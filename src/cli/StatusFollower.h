@@ -53,8 +53,8 @@ private:
     QTimer m_retry;
     std::chrono::milliseconds m_firstRetry { 100 };
     std::chrono::milliseconds m_nextRetry { 100 };
-    QString m_last;
-    bool m_printed = false;
+    /// The line printed last; none yet at first.
+    std::optional<QString> m_last;
 };
 
 } // namespace Cli
