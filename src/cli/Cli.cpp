@@ -32,6 +32,13 @@ bool printLine(FILE* stream, const QString& line)
     return std::fflush(stream) == 0 && written;
 }
 
+/// What a refused command says: the bus's error, or, when none came because nothing owns
+/// Velto's name, that it is not running.
+QString failureText(const QString& error)
+{
+    return error.isEmpty() ? notRunningText() : error;
+}
+
 /// Quits when standard output is a pipe or socket whose reader has gone, also while
 /// nothing is printed: a status bar that stops leaves no follower behind.
 void quitWhenOutputCloses(QObject* parent)
@@ -80,7 +87,7 @@ int status(TimerClient& client, const Command& command)
     QString error;
     const auto properties = client.properties(&error);
     if (!properties) {
-        printLine(stderr, client.appIsRunning() ? error : notRunningText());
+        printLine(stderr, failureText(error));
         return 1;
     }
     TimerStatus current;
@@ -126,13 +133,8 @@ int run(int argc, char** argv)
         return code;
     }
 
-    TimerClient client(QDBusConnection::sessionBus());
     // A follower waits for Velto; every other command needs it now.
-    const bool waits = command.action == Action::status && command.follow;
-    if (!waits && !client.appIsRunning()) {
-        printLine(stderr, notRunningText());
-        return 1;
-    }
+    TimerClient client(QDBusConnection::sessionBus());
     TimerClient::Method method;
     switch (command.action) {
     case Action::help:
@@ -164,7 +166,7 @@ int run(int argc, char** argv)
     }
     QString error;
     if (!client.call(method, &error)) {
-        printLine(stderr, client.appIsRunning() ? error : notRunningText());
+        printLine(stderr, failureText(error));
         return 1;
     }
     return 0;
