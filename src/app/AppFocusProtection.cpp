@@ -6,7 +6,8 @@
 AppFocusProtection::AppFocusProtection(AppPlatform& platform, TimerManager& timer)
     : doNotDisturb(platform.preferences)
     , screenLock(platform.clock)
-    , idle(platform.clock, QDBusConnection::sessionBus(), XScreenSaverIdleTime::open())
+    , idle(platform.clock, QDBusConnection::sessionBus(),
+          []() -> std::unique_ptr<IdleTimeReader> { return XScreenSaverIdleTime::open(); })
     , protection({ timer, platform.preferences, platform.clock, screenLock, idle, doNotDisturb })
     , viewModel(protection, doNotDisturb, shortcuts)
 {

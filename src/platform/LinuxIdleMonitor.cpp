@@ -31,11 +31,11 @@ QDBusMessage sessionIdleTimeCall()
 } // namespace
 
 LinuxIdleMonitor::LinuxIdleMonitor(
-    const Clock& clock, QDBusConnection bus, std::unique_ptr<IdleTimeReader> fallback, QObject* parent)
+    const Clock& clock, QDBusConnection bus, OpenReader openFallback, QObject* parent)
     : IdleMonitor(parent)
     , m_clock(clock)
     , m_bus(std::move(bus))
-    , m_reader(std::move(fallback))
+    , m_openFallback(std::move(openFallback))
 {
     connect(&m_poll, &QTimer::timeout, this, &LinuxIdleMonitor::poll);
     findSource();
@@ -69,10 +69,13 @@ void LinuxIdleMonitor::findSource()
             return;
         }
         DBusCalls::call(m_bus, sessionIdleTimeCall(), this, [this](const QDBusMessage& screenSaver) {
-            if (screenSaver.type() == QDBusMessage::ReplyMessage)
+            if (screenSaver.type() == QDBusMessage::ReplyMessage) {
                 setSource(Source::ScreenSaver);
-            else
-                setSource(m_reader && m_reader->idleTime() ? Source::Reader : Source::None);
+                return;
+            }
+            if (!m_reader && m_openFallback)
+                m_reader = m_openFallback();
+            setSource(m_reader && m_reader->idleTime() ? Source::Reader : Source::None);
         });
     });
 }

@@ -4,6 +4,7 @@
 #include <QSet>
 #include <QTimer>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -15,7 +16,8 @@ class IdleTimeReader;
 /// Idleness on the Linux desktop, from the first source that answers: GNOME's
 /// `org.gnome.Mutter.IdleMonitor` watches, else `org.freedesktop.ScreenSaver`'s
 /// `GetSessionIdleTime` (milliseconds, as KDE Plasma answers) read every few seconds, else
-/// the reader given (the X11 screensaver extension), read the same way. Idle times below
+/// the reader `openFallback` gives (the X11 screensaver extension), read the same way, and
+/// opened only when the others are missing. Idle times below
 /// zero or above a day are not believed: they are ignored with one log line.
 class LinuxIdleMonitor final : public IdleMonitor {
     Q_OBJECT
@@ -28,8 +30,10 @@ public:
     /// Longer idle times are taken for nonsense.
     static constexpr std::chrono::hours longestBelievableIdleTime { 24 };
 
+    using OpenReader = std::function<std::unique_ptr<IdleTimeReader>()>;
+
     LinuxIdleMonitor(const Clock& clock, QDBusConnection bus = QDBusConnection::sessionBus(),
-        std::unique_ptr<IdleTimeReader> fallback = nullptr, QObject* parent = nullptr);
+        OpenReader openFallback = {}, QObject* parent = nullptr);
     ~LinuxIdleMonitor() override;
 
     bool available() const override { return m_source != Source::None && m_source != Source::Unknown; }
@@ -56,6 +60,7 @@ private:
 
     const Clock& m_clock;
     QDBusConnection m_bus;
+    OpenReader m_openFallback;
     std::unique_ptr<IdleTimeReader> m_reader;
     Source m_source = Source::Unknown;
     std::optional<std::chrono::minutes> m_threshold;

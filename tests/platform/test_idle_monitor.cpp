@@ -104,7 +104,8 @@ TEST(XScreenSaverIdleTime, ReadsTheXServersIdleTime)
 
     // With no idle monitor on the bus, the X server is the source.
     FakeClock clock;
-    LinuxIdleMonitor monitor(clock, QDBusConnection::sessionBus(), std::move(reader));
+    LinuxIdleMonitor monitor(clock, QDBusConnection::sessionBus(),
+        [&reader]() -> std::unique_ptr<IdleTimeReader> { return std::move(reader); });
     EXPECT_TRUE(waitFor([&] { return monitor.available(); }));
     qputenv("XDG_SESSION_TYPE", "wayland");
     EXPECT_FALSE(XScreenSaverIdleTime::open()) << "XWayland only sees the input of X clients";
