@@ -70,11 +70,11 @@ void SessionStore::loadSessions(FileRead read)
     emit sessionsChanged();
 }
 
-void SessionStore::addRecord(const SessionRecord& record)
+bool SessionStore::addRecord(const SessionRecord& record)
 {
     // An interval of no length never ran: it would only distort the figures.
     if (!(record.duration > 0) || !std::isfinite(record.duration))
-        return;
+        return false;
     m_sessions.push_back(record);
     m_index.add(record);
     if (m_encodedIsCurrent) {
@@ -85,7 +85,8 @@ void SessionStore::addRecord(const SessionRecord& record)
         m_encoded.push_back(']');
     }
     emit sessionsChanged();
-    saveSessions();
+    saveSessions(); // a failed save keeps the record for the next try
+    return true;
 }
 
 bool SessionStore::saveSessions()

@@ -51,8 +51,8 @@ public:
     const HistoryIndex& historyIndex() const { return m_index; }
 
     /// Appends a record to the end of the history and saves the file; a record whose
-    /// duration is not a positive number is refused.
-    void addRecord(const SessionRecord& record);
+    /// duration is not a positive number is refused. Whether it was kept.
+    bool addRecord(const SessionRecord& record);
     /// Rewrites the history file; on failure prints the reason and keeps everything in memory.
     bool saveSessions();
     /// True while some records are in memory only.

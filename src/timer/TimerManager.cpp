@@ -586,10 +586,9 @@ void TimerManager::completeSession()
     record.completedFully = true;
     if (finished == TimerState::work)
         record.tag = m_deps.tagManager.currentSessionTag();
-    // The lengths are bounded, so this holds; should it ever not, nothing that never ran is recorded.
-    const bool ran = record.duration > 0;
-    if (ran)
-        m_deps.sessionStore().addRecord(record);
+    // The lengths are bounded, so the history keeps it; should it ever not, nothing that never
+    // ran counts either.
+    const bool ran = m_deps.sessionStore().addRecord(record);
 
     if (finished == TimerState::work && ran) {
         ++m_sessionsCompleted;
