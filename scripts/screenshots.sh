@@ -161,7 +161,7 @@ shot_popover keyboard-popover-undo
 key Return                            # back, paused where it was
 sleep 0.4
 key space                             # running again; the keyboard is on no control
-key Tab Tab Tab Tab Tab Tab Tab       # tabs, play, tag, Insights, Settings, Skip, Auto
+key Tab Tab Tab Tab Tab Tab Tab Tab   # tabs, play, tag, Insights, Settings, Skip, +5, Auto
 shot_popover keyboard-popover-auto-switch
 key Tab
 shot_popover keyboard-popover-sync
