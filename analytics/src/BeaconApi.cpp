@@ -51,6 +51,13 @@ private:
 namespace {
 using nlohmann::json;
 
+struct HttpResponse {
+    long status = 0;
+    std::string body;
+    std::optional<std::string> error; ///< set when the transport failed
+    bool cancelled = false; ///< the client is going away: report nothing
+};
+
 std::chrono::milliseconds timeoutMilliseconds(double seconds)
 {
     const double milliseconds = std::ceil(seconds * 1000.0);
@@ -59,10 +66,25 @@ std::chrono::milliseconds timeoutMilliseconds(double seconds)
     return std::chrono::milliseconds(std::max(1L, static_cast<long>(milliseconds)));
 }
 
-/// The answer, or why none came; `cancelled` means the client is going away: report nothing.
-http::Response perform(detail::ApiTransfers& transfers, const http::Request& request)
+HttpResponse perform(detail::ApiTransfers& transfers, const http::Request& request)
 {
-    return http::perform(request, &transfers.cancellation());
+    http::Response answer = http::perform(request, &transfers.cancellation());
+    HttpResponse response;
+    switch (answer.status) {
+    case http::Response::Status::received:
+        response.status = answer.httpStatus;
+        response.body = std::move(answer.body);
+        break;
+    case http::Response::Status::cancelled:
+        response.cancelled = true;
+        break;
+    case http::Response::Status::failed:
+    case http::Response::Status::timedOut:
+    case http::Response::Status::tooLarge:
+        response.error = std::move(answer.error);
+        break;
+    }
+    return response;
 }
 
 bool isSuccess(long status)
@@ -310,16 +332,16 @@ void BeaconApi::upload(bool isSnapshot, std::vector<json> events, UploadCompleti
         }
         body = std::string();
 
-        const http::Response response
+        const HttpResponse response
             = perform(*transfers, makeRequest(settings, true, *url, std::move(compressed.data), true));
-        if (response.status == http::Response::Status::cancelled)
+        if (response.cancelled)
             return;
-        if (response.status != http::Response::Status::received) {
-            debugLog(std::string("Error calling the ") + name + " API: " + response.error + ".");
+        if (response.error) {
+            debugLog(std::string("Error calling the ") + name + " API: " + *response.error + ".");
             return finish(0, true);
         }
-        const int status = static_cast<int>(response.httpStatus);
-        if (isSuccess(response.httpStatus)) {
+        const int status = static_cast<int>(response.status);
+        if (isSuccess(response.status)) {
             debugLog(
                 isSnapshot ? "[Beacon] Snapshots sent successfully." : "[Beacon] Events sent successfully.");
             return finish(status, false);
@@ -374,16 +396,15 @@ void BeaconApi::flags(std::string distinctId, std::optional<std::string> anonymo
             return finish(std::nullopt);
         }
 
-        const http::Response response
-            = perform(*transfers, makeRequest(settings, true, *url, std::move(body)));
-        if (response.status == http::Response::Status::cancelled)
+        const HttpResponse response = perform(*transfers, makeRequest(settings, true, *url, std::move(body)));
+        if (response.cancelled)
             return;
-        if (response.status != http::Response::Status::received) {
-            debugLog("Error calling the flags API: " + response.error);
+        if (response.error) {
+            debugLog("Error calling the flags API: " + *response.error);
             return finish(std::nullopt);
         }
-        if (!isSuccess(response.httpStatus)) {
-            debugLog("Error calling flags API: status: " + std::to_string(response.httpStatus));
+        if (!isSuccess(response.status)) {
+            debugLog("Error calling flags API: status: " + std::to_string(response.status));
             return finish(std::nullopt);
         }
         if (response.body.empty()) {
@@ -418,15 +439,15 @@ void BeaconApi::remoteConfig(JsonCompletion completion)
             return finish(std::nullopt);
         }
 
-        const http::Response response = perform(*transfers, makeRequest(settings, false, *url));
-        if (response.status == http::Response::Status::cancelled)
+        const HttpResponse response = perform(*transfers, makeRequest(settings, false, *url));
+        if (response.cancelled)
             return;
-        if (response.status != http::Response::Status::received) {
-            debugLog("Error calling the remote config API: " + response.error);
+        if (response.error) {
+            debugLog("Error calling the remote config API: " + *response.error);
             return finish(std::nullopt);
         }
-        if (!isSuccess(response.httpStatus)) {
-            debugLog("Error calling the remote config API: status: " + std::to_string(response.httpStatus));
+        if (!isSuccess(response.status)) {
+            debugLog("Error calling the remote config API: status: " + std::to_string(response.status));
             return finish(std::nullopt);
         }
         if (response.body.empty()) {
